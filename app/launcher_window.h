@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+
+#include "framework/dialog_object.h"
+
+// The launcher popup: the command box and its caption buttons. A modal dialog
+// that lives as long as the process, hidden most of the time.
+class LauncherWindow final : public DialogObject {
+public:
+    bool ProcessMessage(Message& m) override;
+
+    void ShowLauncher();
+    void ToggleLauncher();
+    void HideOnDeactivate(bool active);
+    void RunTypedLine(int id);
+    void ConfirmExit(int id);
+
+private:
+    void OnInitDialog(Message& m);
+    void OnToggle(Message& m);
+    void OnActivateApp(Message& m);
+    void OnRunTypedLine(Message& m);
+    void OnHide(Message& m);
+    void OnSelectEntry(Message& m);
+    void OnConfirmExit(Message& m);
+    void OnShow(Message& m);
+
+    void FillCompletion();
+    HWND CommandBox() const;
+    std::string ReadLine() const;
+
+    static const MessageEntry<LauncherWindow> kMessages[];
+};

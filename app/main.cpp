@@ -1,0 +1,32 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/launcher_window.h"
+#include "app/single_instance.h"
+#include "framework/module.h"
+#include "res/resource.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shell links need it; failure is ignored
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    Module::Init(instance);
+
+    if (EnsureSingleInstance()) {
+        Module::Term();
+        CoUninitialize();
+        return 0;
+    }
+
+    INT_PTR result;
+    {
+        LauncherWindow launcher;
+        result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
+    }
+
+    CloseSingleInstanceMutex();
+    Module::Term();
+    CoUninitialize();
+    return static_cast<int>(result);
+}

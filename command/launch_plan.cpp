@@ -1,0 +1,65 @@
+#include "command/launch_plan.h"
+
+#include "command/launch_name_map.h"
+#include "command/web_address.h"
+#include "text/code_page.h"
+
+namespace {
+const char kRegistryPrefix[] = "HKEY_";
+const char kParam[] = "$param";
+const std::size_t kParamLength = sizeof(kParam) - 1;
+
+bool IsDrivePath(const std::string& line) {
+    return line.size() >= 3 && line[1] == ':' && line[2] == '\\';
+}
+
+std::size_t FirstBlank(const std::string& line, const CodePage& page) {
+    for (std::size_t i = 0; i < line.size(); i += CharLength(page, line.data(), i, line.size()))
+        if (line[i] == ' ') return i;
+    return std::string::npos;
+}
+
+// A bare host name is opened as an http address. A target that already names
+// a scheme ("ftp://...") is left alone rather than turned into "http://ftp://...".
+bool NeedsHttpPrefix(const std::string& target, const CodePage& page) {
+    return target.find('.') != std::string::npos && target.find("http") == std::string::npos &&
+           target.find("://") == std::string::npos && IsWebAddress(target, page);
+}
+}  // namespace
+
+std::string ReplaceParam(const std::string& text, const std::string& value) {
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(kParam, from)) != std::string::npos; from = at + kParamLength)
+        result.append(text, from, at - from).append(value);
+    return result.append(text, from, std::string::npos);
+}
+
+LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CodePage& page) {
+    LaunchPlan plan;
+    plan.file = line;
+
+    if (auto whole = names.Find(line)) {
+        plan.file = *whole;
+    } else if (line.compare(0, sizeof(kRegistryPrefix) - 1, kRegistryPrefix) == 0) {
+        plan.kind = LaunchPlan::Kind::RegistryPath;
+        return plan;
+    } else if (line.size() > 3 && !IsDrivePath(line)) {
+        std::size_t blank = FirstBlank(line, page);
+        if (blank != std::string::npos) {
+            plan.file = line.substr(0, blank);
+            plan.parameters = line.substr(blank + 1);
+            if (auto stored = names.Find(plan.file)) {
+                if (stored->find(kParam) != std::string::npos) {
+                    plan.file = ReplaceParam(*stored, plan.parameters);
+                    plan.parameters.clear();
+                } else {
+                    plan.file = *stored;
+                }
+            }
+        }
+    }
+
+    if (NeedsHttpPrefix(plan.file, page)) plan.file = "http://" + plan.file;
+    return plan;
+}

@@ -1,0 +1,62 @@
+#include "command/web_address.h"
+
+#include <set>
+
+#include "text/code_page.h"
+
+const char* const kTldTable[] = {
+    "ac", "ad", "ae", "aero", "af", "ag", "ai", "al", "am", "an", "ao", "aq", "ar", "arpa", "arts",
+    "as", "at", "au", "aw", "az", "ba", "bb", "bd", "be", "bf", "bg", "bh", "bi", "biz", "bj", "bm",
+    "bn", "bo", "br", "bs", "bt", "bv", "bw", "by", "bz", "ca", "cc", "cd", "cf", "cg", "ch", "ci",
+    "ck", "cl", "cm", "cn", "co", "com", "coop", "cr", "cu", "cv", "cx", "cy", "cz", "de", "dj",
+    "dk", "dm", "do", "dz", "ec", "edu", "ee", "eg", "eh", "er", "es", "et", "fi", "firm", "fj",
+    "fk", "fm", "fo", "fr", "fx", "ga", "gd", "ge", "gf", "gg", "gh", "gi", "gl", "gm", "gn", "gov",
+    "gp", "gq", "gr", "gs", "gt", "gu", "gw", "gy", "hk", "hm", "hn", "hr", "ht", "hu", "id", "ie",
+    "il", "im", "in", "info", "int", "io", "iq", "ir", "is", "it", "je", "jm", "jo", "jp", "ke",
+    "kg", "kh", "ki", "km", "kn", "kp", "kr", "kw", "ky", "kz", "la", "lb", "lc", "li", "lk", "lr",
+    "ls", "lt", "lu", "lv", "ly", "ma", "mc", "md", "mg", "mh", "mil", "mk", "ml", "mm", "mn", "mo",
+    "mp", "mq", "mr", "ms", "mt", "mu", "museum", "mv", "mw", "mx", "my", "mz", "na", "name",
+    "nato", "nc", "ne", "net", "nf", "ng", "ni", "nl", "no", "nom", "np", "nr", "nu", "nz", "om",
+    "org", "pa", "pe", "pf", "pg", "ph", "pk", "pl", "pn", "pr", "pro", "pt", "pw", "py", "qa",
+    "re", "rec", "ro", "ru", "rw", "sa", "sb", "sc", "sd", "se", "sg", "sh", "shop", "si", "sj",
+    "sk", "sl", "sm", "sn", "so", "sr", "st", "sv", "sy", "sz", "tc", "td", "tf", "tg", "th", "tj",
+    "tk", "tm", "tn", "to", "tp", "tr", "tt", "tv", "tw", "tz", "ua", "ug", "uk", "um", "us", "uy",
+    "uz", "va", "vc", "ve", "vg", "vi", "vn", "vu", "web", "wf", "ws", "ye", "yt", "yu", "za", "zm",
+    "zr", "zw",
+};
+const unsigned kTldCount = sizeof(kTldTable) / sizeof(kTldTable[0]);
+
+namespace {
+const std::set<std::string>& TldSet() {
+    static const std::set<std::string> set(kTldTable, kTldTable + kTldCount);
+    return set;
+}
+
+// Position of the first character c, stepping over double-byte characters
+// so a trail byte is never taken for it.
+std::size_t FindChar(const std::string& text, char c, const CodePage& page) {
+    for (std::size_t i = 0; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
+        if (text[i] == c) return i;
+    return std::string::npos;
+}
+}  // namespace
+
+bool IsWebAddress(const std::string& text, const CodePage& page) {
+    std::string lower = text;
+    for (std::size_t i = 0; i < lower.size();) {
+        unsigned length = CharLength(page, lower.data(), i, lower.size());
+        if (length == 1) lower[i] = AsciiLower(lower[i]);
+        i += length;
+    }
+    if (lower.find("://") != std::string::npos) return true;
+
+    std::size_t end = FindChar(lower, '/', page);
+    if (end == std::string::npos) end = FindChar(lower, '\\', page);
+    std::string host = lower.substr(0, end);
+
+    std::size_t dot = std::string::npos;
+    for (std::size_t i = 0; i < host.size(); i += CharLength(page, host.data(), i, host.size()))
+        if (host[i] == '.') dot = i;
+    if (dot == std::string::npos || dot + 1 == host.size()) return false;
+    return TldSet().count(host.substr(dot + 1)) != 0;
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+// The one settings record. Its initial values are the defaults.
+struct AppSettings {
+    std::int32_t start_with_windows = 1;
+    std::int32_t icon_in_tray = 0;
+    std::int32_t run_history = 1;
+    std::int32_t typed_urls = 1;
+    std::int32_t start_menu = 1;
+    std::uint16_t hot_key_key = 82;  // R
+    std::uint16_t hot_key_mod = 2;   // Control
+
+    static AppSettings& Instance();
+};

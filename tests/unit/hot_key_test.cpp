@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "settings/hot_key.h"
+
+TEST(HotKey, ModifiersSwapShiftAndAlt) {
+    EXPECT_EQ(TranslateHotKeyModifiers(1), 4u);
+    EXPECT_EQ(TranslateHotKeyModifiers(4), 1u);
+    EXPECT_EQ(TranslateHotKeyModifiers(2), 2u);
+    EXPECT_EQ(TranslateHotKeyModifiers(5), 5u);
+    EXPECT_EQ(TranslateHotKeyModifiers(3), 6u);
+    EXPECT_EQ(TranslateHotKeyModifiers(7), 7u);
+    EXPECT_EQ(TranslateHotKeyModifiers(8), 8u);
+    EXPECT_EQ(TranslateHotKeyModifiers(0x31), 0x34u);
+}
+
+TEST(HotKey, TextNamesOneModifierAndTheKeyCharacter) {
+    EXPECT_EQ(FormatHotKeyText(82, 2), "CTRL + R");
+    EXPECT_EQ(FormatHotKeyText('7', 1), "SHIFT + 7");
+    EXPECT_EQ(FormatHotKeyText('Q', 4), "ALT + Q");
+    EXPECT_EQ(FormatHotKeyText('E', 8), "WIN + E");
+    EXPECT_EQ(FormatHotKeyText('R', 3), " + R");
+    EXPECT_EQ(FormatHotKeyText('R', 0), " + R");
+    EXPECT_EQ(FormatHotKeyText(0x70, 2), "CTRL + p");   // F1 shows as its code's character
+    EXPECT_EQ(FormatHotKeyText(0x152, 2), "CTRL + R");  // only the low byte counts
+}
