@@ -7,17 +7,24 @@
 #include "framework/center_window.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
+#include "settings/autostart.h"
 #include "settings/hot_key.h"
+#include "settings/run_value.h"
 
 namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
 const int kMaxLineLength = 1023;
+const UINT kTrayIconId = 1;
+const char kHotKeyFailure[] =
+    "Can't register Hot Key for application! It maybe because this hot keys combination is used for anothre "
+    "application.\nPlease select another Hot Key.";
 }  // namespace
 
 const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessage(kShowLauncherMessage, &LauncherWindow::OnToggle),
     OnMessage(WM_INITDIALOG, &LauncherWindow::OnInitDialog),
+    OnMessage(WM_DESTROY, &LauncherWindow::OnDestroy),
     OnMessage(WM_HOTKEY, &LauncherWindow::OnToggle),
     OnMessage(WM_ACTIVATEAPP, &LauncherWindow::OnActivateApp),
     OnCommand(IDOK, &LauncherWindow::OnRunTypedLine),
@@ -26,13 +33,22 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnCommand(IDC_CLOSE_BUTTON, &LauncherWindow::OnConfirmExit),
     OnCommand(ID_TRAY_SHOW, &LauncherWindow::OnShow),
     OnCommand(ID_TRAY_EXIT, &LauncherWindow::OnConfirmExit),
+    OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
+    OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
+    OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
 };
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    RegisterLaunchHotKey();
     FillCompletion();
+    // Added and at once deleted when the setting is off, so Show can bring it back later.
+    tray_.Install(window_, kTrayIconId, IDI_BRISQ);
+    tray_.Hide();
+    if (AppSettings::Instance().icon_in_tray) tray_.Show();
+    ApplyStartWithWindows();
     m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
 }
 
@@ -47,6 +63,55 @@ void LauncherWindow::OnHide(Message&) { ShowWindow(window_, SW_HIDE); }
 void LauncherWindow::OnSelectEntry(Message&) { SendMessageA(window_, WM_COMMAND, IDOK, 0); }
 void LauncherWindow::OnConfirmExit(Message& m) { ConfirmExit(m.CommandId()); }
 void LauncherWindow::OnShow(Message&) { ShowLauncher(); }
+
+// The icon goes while its window still exists, so the shell can match it.
+void LauncherWindow::OnDestroy(Message& m) {
+    UnregisterLaunchHotKey();
+    tray_.Remove();
+    m.result = 0;
+}
+
+bool LauncherWindow::IsTrayClick(const Message& m, UINT button) const {
+    return m.wParam == tray_.IconId() && UINT(m.lParam) == button;
+}
+
+void LauncherWindow::OnTrayLeftButton(Message& m) {
+    if (!IsTrayClick(m, WM_LBUTTONDOWN)) {
+        m.handled = false;
+        return;
+    }
+    if (!IsWindowVisible(window_)) ShowLauncher();
+}
+
+// The shell restarted; the later entries see the message too.
+void LauncherWindow::OnTaskbarCreated(Message& m) {
+    tray_.Readd();
+    m.handled = false;
+}
+
+void LauncherWindow::OnTrayRightButton(Message& m) {
+    if (!IsTrayClick(m, WM_RBUTTONDOWN) || !tray_.ShowTrayMenu()) m.handled = false;
+}
+
+bool LauncherWindow::RegisterLaunchHotKey() {
+    const AppSettings& settings = AppSettings::Instance();
+    if (RegisterHotKey(window_, kLaunchHotKeyId, TranslateHotKeyModifiers(settings.hot_key_mod),
+                       settings.hot_key_key))
+        return true;
+    MessageBoxA(window_, kHotKeyFailure, "Error", MB_OK | MB_ICONINFORMATION);
+    // The Settings dialog follows here once it exists; it registers the hot key
+    // again when it closes, so the question repeats until one is free.
+    return false;
+}
+
+void LauncherWindow::UnregisterLaunchHotKey() { UnregisterHotKey(window_, kLaunchHotKeyId); }
+
+void LauncherWindow::ApplyStartWithWindows() {
+    std::string path = ModuleFileName();
+    if (path.empty()) return;
+    ApplyRunValue(LoadResourceString(IDS_PRODUCT_NAME), AppSettings::Instance().start_with_windows != 0,
+                  QuotedCommand(path));
+}
 
 HWND LauncherWindow::CommandBox() const { return GetDlgItem(window_, IDC_COMMAND_BOX); }
 

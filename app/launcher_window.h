@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "app/tray_icon.h"
 #include "framework/dialog_object.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
@@ -15,6 +16,10 @@ public:
     void RunTypedLine(int id);
     void ConfirmExit(int id);
 
+    bool RegisterLaunchHotKey();
+    void UnregisterLaunchHotKey();
+    void ApplyStartWithWindows();
+
 private:
     void OnInitDialog(Message& m);
     void OnToggle(Message& m);
@@ -24,10 +29,20 @@ private:
     void OnSelectEntry(Message& m);
     void OnConfirmExit(Message& m);
     void OnShow(Message& m);
+    void OnDestroy(Message& m);
+    void OnTrayLeftButton(Message& m);
+    void OnTaskbarCreated(Message& m);
+    void OnTrayRightButton(Message& m);
+
+    static UINT TrayCallbackOf(const LauncherWindow& self) { return self.tray_.CallbackMessage(); }
+    static UINT TaskbarCreatedOf(const LauncherWindow& self) { return self.tray_.TaskbarCreatedMessage(); }
+    bool IsTrayClick(const Message& m, UINT button) const;
 
     void FillCompletion();
     HWND CommandBox() const;
     std::string ReadLine() const;
+
+    TrayIcon tray_;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };
