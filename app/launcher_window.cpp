@@ -122,8 +122,10 @@ void LauncherWindow::ShowLauncher() {
     SetFocus(CommandBox());
 }
 
+// A hidden window can still be the foreground one (its message box just
+// closed); the hot key must then show it, not hide it again.
 void LauncherWindow::ToggleLauncher() {
-    if (GetForegroundWindow() == window_) ShowWindow(window_, SW_HIDE);
+    if (GetForegroundWindow() == window_ && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
     else if (IsWindowEnabled(window_)) ShowLauncher();
 }
 

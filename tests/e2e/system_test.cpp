@@ -1,0 +1,193 @@
+// The launcher in the system: the global hot key, the Run value, the tray
+// icon's messages and the registry-editor jump, seen from outside.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <thread>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const UINT kTrayIconId = 1;
+
+void PressChord(WORD modifier, WORD key) {
+    INPUT input[4] = {};
+    WORD keys[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i];
+        input[i].ki.wScan = WORD(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
+        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, input, sizeof(INPUT));
+}
+void PressCtrlR() { PressChord(VK_CONTROL, 'R'); }
+
+bool ShownInFrontWithFocus(const Brisq& brisq) {
+    return brisq.IsShown() && brisq.IsForeground() && brisq.FocusWindow() == brisq.CommandEdit();
+}
+
+// The shell keeps an icon for a window and id; a modify succeeds only for one it holds.
+bool TrayIconPresent(HWND owner) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    probe.hWnd = owner;
+    probe.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+HWND MenuOf(const Brisq& brisq) {
+    for (HWND window : WindowsOf(brisq.ProcessId(), "#32768"))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
+struct RunValue {
+    DWORD type = 0;
+    std::string data;
+};
+
+std::optional<RunValue> ReadRunValue() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    char data[4096];
+    DWORD type = 0, size = sizeof(data);
+    LONG status = RegQueryValueExA(key, "Brisq", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return {};
+    return RunValue{type, std::string(data, size)};
+}
+
+void WriteRunValue(const std::optional<RunValue>& value) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    if (value)
+        RegSetValueExA(key, "Brisq", 0, value->type, reinterpret_cast<const BYTE*>(value->data.data()),
+                       DWORD(value->data.size()));
+    else
+        RegDeleteValueA(key, "Brisq");
+    RegCloseKey(key);
+}
+
+// Every start brings the Run value in line; the prefix gets its own value back.
+class RunValueKept : public testing::Test {
+protected:
+    void SetUp() override { saved_ = ReadRunValue(); }
+    void TearDown() override { WriteRunValue(saved_); }
+    std::optional<RunValue> saved_;
+};
+
+std::string Upper(std::string text) {
+    CharUpperBuffA(text.data(), DWORD(text.size()));
+    return text;
+}
+}  // namespace
+
+using HotKey = RunValueKept;
+
+TEST_F(HotKey, ShowsTheLauncherAndHidesItWhenInFront) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+    PressCtrlR();
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); })) << brisq.Describe();
+    for (int round = 0; round < 3; ++round) {
+        PressCtrlR();
+        ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << round << " " << brisq.Describe();
+        PressCtrlR();
+        ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); })) << round << " " << brisq.Describe();
+    }
+}
+
+TEST_F(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    brisq.Toggle();
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+    // The tray menu's Exit, while the window is hidden.
+    PostMessageA(brisq.Launcher(), WM_COMMAND, 32777, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }));
+    PressCtrlR();
+    // Nothing to wait for: give the press the time a shown launcher would need, several times over.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(brisq.IsShown());
+    EXPECT_TRUE(IsWindow(question));
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_FALSE(brisq.IsShown());
+
+    PressCtrlR();
+    EXPECT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+}
+
+TEST_F(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBox) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, 'R')) << GetLastError();
+    Brisq brisq;
+    bool started = false;
+    // The box comes while the launcher initialises, before its window shows.
+    std::thread start([&] { started = brisq.Start(); });
+    HWND error = nullptr;
+    bool appeared = WaitUntil([&] { return (error = FindWindowA("#32770", "Error")) != nullptr; });
+    DWORD owner = 0;
+    if (appeared) {
+        GetWindowThreadProcessId(error, &owner);
+        EXPECT_EQ(DialogItemText(error, 0xFFFF),
+                  "Can't register Hot Key for application! It maybe because this hot keys combination is used for "
+                  "anothre application.\nPlease select another Hot Key.");
+        EXPECT_NE(GetDlgItem(error, IDOK), nullptr);
+        for (int other : {IDCANCEL, IDYES, IDNO, IDRETRY}) EXPECT_EQ(GetDlgItem(error, other), nullptr) << other;
+        SaveScreenshot("hot-key-error", error);
+        PostMessageA(error, WM_COMMAND, IDOK, 0);
+    }
+    start.join();
+    UnregisterHotKey(nullptr, 1);
+    ASSERT_TRUE(appeared);
+    EXPECT_EQ(owner, brisq.ProcessId());
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(brisq.IsShown());
+}
+
+using RunValueAtStart = RunValueKept;
+
+TEST_F(RunValueAtStart, HoldsTheQuotedPathOfTheExecutable) {
+    WriteRunValue(std::nullopt);
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    std::optional<RunValue> value = ReadRunValue();
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, DWORD(REG_SZ));
+    std::string expected = "\"" + brisq.Folder().File("Brisq.exe") + "\"";
+    EXPECT_EQ(lstrcmpiA(value->data.c_str(), expected.c_str()), 0) << value->data;
+    EXPECT_EQ(value->data.size(), expected.size() + 1);  // with its NUL
+}
+
+TEST_F(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
+    struct Case {
+        const char* what;
+        DWORD type;
+        bool otherPath, upper;
+        DWORD typeAfter;
+        bool changed;
+    };
+    for (const Case& c : {Case{"other letter case", REG_SZ, false, true, REG_SZ, false},
+                          Case{"expandable", REG_EXPAND_SZ, false, false, REG_EXPAND_SZ, false},
+                          Case{"moved program", REG_SZ, true, false, REG_SZ, true}}) {
+        Brisq brisq;
+        std::string command = "\"" + brisq.Folder().File("Brisq.exe") + "\"";
+        std::string present = c.otherPath ? "\"C:\\Moved\\Brisq.exe\"" : c.upper ? Upper(command) : command;
+        WriteRunValue(RunValue{c.type, present + '\0'});
+        ASSERT_TRUE(brisq.Start()) << c.what;
+        std::optional<RunValue> value = ReadRunValue();
+        ASSERT_TRUE(value) << c.what;
+        EXPECT_EQ(value->type, c.typeAfter) << c.what;
+        if (c.changed) EXPECT_EQ(lstrcmpiA(value->data.c_str(), command.c_str()), 0) << c.what << ": " << value->data;
+        else EXPECT_EQ(value->data, present + '\0') << c.what;
+    }
+}
