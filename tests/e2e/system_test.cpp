@@ -191,3 +191,132 @@ TEST_F(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
         else EXPECT_EQ(value->data, present + '\0') << c.what;
     }
 }
+
+// The icon's own messages, as the shell sends them for clicks on it.
+class TrayTest : public RunValueKept {
+protected:
+    void PostTrayEvent(const Brisq& brisq, UINT id, UINT mouse) const {
+        PostMessageA(brisq.Launcher(), RegisterWindowMessageA("TaskbarNotifyMsg"), id, mouse);
+    }
+};
+
+TEST_F(TrayTest, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        &result);
+    // The launcher has handled the broadcast once it answers a message sent after it.
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
+    EXPECT_FALSE(brisq.HasExited());
+}
+
+TEST_F(TrayTest, LeftClickShowsTheHiddenLauncherAndRightClickOffersExit) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+    brisq.Toggle();
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+
+    PostTrayEvent(brisq, kTrayIconId, WM_MOUSEMOVE);
+    PostTrayEvent(brisq, kTrayIconId, WM_LBUTTONUP);
+    PostTrayEvent(brisq, kTrayIconId + 1, WM_LBUTTONDOWN);  // not our icon
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    EXPECT_FALSE(brisq.IsShown());
+    PostTrayEvent(brisq, kTrayIconId, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+
+    PostTrayEvent(brisq, kTrayIconId, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = MenuOf(brisq)) != nullptr; }));
+    SaveScreenshot("tray-menu", menu);
+    PressKey(VK_UP);  // from no selection to the last item, "Exit"
+    PressKey(VK_RETURN);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }));
+    EXPECT_EQ(MenuOf(brisq), nullptr);
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(brisq.WaitForExit(), 32777u);
+}
+
+namespace {
+HWND Editor() { return FindWindowA("RegEdit_RegEdit", nullptr); }
+
+// What the editor's status bar shows for the selected key: the computer, then the key's path.
+std::string EditorStatus() {
+    HWND status = FindWindowExA(Editor(), nullptr, "msctls_statusbar32", nullptr);
+    return status ? WindowText(status) : std::string();
+}
+
+bool StatusNames(const std::string& path) {
+    std::string status = EditorStatus();
+    return status.size() > path.size() && status.compare(status.size() - path.size(), path.size(), path) == 0 &&
+           status[status.size() - path.size() - 1] == '\\';
+}
+
+// The editor the jump started: ended through its own process handle.
+void CloseEditor() {
+    HWND editor = Editor();
+    if (!editor) return;
+    DWORD id = 0;
+    GetWindowThreadProcessId(editor, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    if (!process) return;
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+class RegistryJumpLine : public RunValueKept {
+protected:
+    void SetUp() override {
+        RunValueKept::SetUp();
+        ASSERT_EQ(Editor(), nullptr) << "a registry editor is already open on this desktop";
+    }
+    void TearDown() override {
+        CloseEditor();
+        RunValueKept::TearDown();
+    }
+    // Types the line as a user would; the launcher hides as after any run.
+    void Jump(const Brisq& brisq, const std::string& line) const {
+        ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+        brisq.RunLine(line);
+        // The run is over once the line heads the drop-down; the editor's activation
+        // at its end may still hold the launcher's thread for a while before that.
+        ASSERT_TRUE(WaitUntil([&] {
+            std::vector<std::string> entries = brisq.DropDownEntries();
+            return !entries.empty() && entries.front() == line;
+        })) << brisq.Describe();
+        EXPECT_FALSE(brisq.IsShown());
+        EXPECT_TRUE(WaitUntil([&] { return Editor() && GetForegroundWindow() == Editor(); }));
+    }
+};
+}  // namespace
+
+TEST_F(RegistryJumpLine, StartsTheEditorAndThenMovesItFromAnotherDeepKey) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine");
+    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
+    SaveScreenshot("registry-jump", Editor());
+
+    Jump(brisq, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion");
+    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"); }))
+        << EditorStatus();
+    Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine");
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
+    EXPECT_EQ(WindowsOf(0, "RegEdit_RegEdit").size(), 0u);  // the driver owns none
+}
+
+TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    Jump(brisq, "HKEY_current_user\\software\\wine");
+    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
+    Jump(brisq, "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper");
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << EditorStatus();
+    EXPECT_EQ(brisq.DropDownEntries().front(), "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper");
+}
