@@ -96,13 +96,15 @@ bool RegistryJump::JumpToKey(const std::string& path) {
     for (const std::string& name : steps.names) {
         found = false;
         if (!Open(view, current)) break;
-        std::vector<HTREEITEM> children = view.Children(current);
-        std::vector<std::string> labels;
-        labels.reserve(children.size());
-        for (HTREEITEM child : children) labels.push_back(view.Label(child));
-        std::optional<std::size_t> chosen = ChooseLabel(labels, name, SystemCodePage());
+        LabelChooser chooser(name, SystemCodePage());
+        std::vector<HTREEITEM> offered;
+        for (HTREEITEM child = view.Child(current); child; child = view.Sibling(child)) {
+            offered.push_back(child);
+            if (chooser.Offer(offered.size() - 1, view.Label(child))) break;
+        }
+        std::optional<std::size_t> chosen = chooser.Chosen();
         if (!chosen) break;  // a missing key: stay at the deepest one found
-        current = children[*chosen];
+        current = offered[*chosen];
         found = true;
     }
     if (found && steps.expandLast) Open(view, current);

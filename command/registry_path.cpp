@@ -37,19 +37,19 @@ RegistryPathSteps SplitRegistryPath(std::string_view path, const CodePage& page)
     return steps;
 }
 
-std::optional<std::size_t> ChooseLabel(const std::vector<std::string>& labels, std::string_view name,
-                                       const CodePage& page) {
-    if (name.empty()) return std::nullopt;
-    std::string wanted = Folded(name, page);
-    std::optional<std::size_t> firstBeginning;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        std::vector<bool> boundaries;
-        std::string label = Folded(labels[i], page, &boundaries);
-        if (label == wanted) return i;
-        // A name that ends inside a two-byte character does not begin the label.
-        if (!firstBeginning && label.size() > wanted.size() && boundaries[wanted.size()] &&
-            label.compare(0, wanted.size(), wanted) == 0)
-            firstBeginning = i;
+LabelChooser::LabelChooser(std::string_view name, const CodePage& page) : wanted_(Folded(name, page)), page_(page) {}
+
+bool LabelChooser::Offer(std::size_t index, std::string_view label) {
+    if (equal_ || wanted_.empty()) return equal_;
+    std::vector<bool> boundaries;
+    std::string folded = Folded(label, page_, &boundaries);
+    if (folded == wanted_) {
+        chosen_ = index;
+        return equal_ = true;
     }
-    return firstBeginning;
+    // A name that ends inside a two-byte character does not begin the label.
+    if (!chosen_ && folded.size() > wanted_.size() && boundaries[wanted_.size()] &&
+        folded.compare(0, wanted_.size(), wanted_) == 0)
+        chosen_ = index;
+    return false;
 }

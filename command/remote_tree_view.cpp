@@ -1,10 +1,19 @@
 #include "command/remote_tree_view.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace {
 // Key names hold at most 255 characters.
 constexpr int kLabelCapacity = 512;
 // A busy editor must not hold the launcher for ever.
 constexpr UINT kReplyTimeout = 5000;
+
+// The request and its text buffer travel as one block: one write, one read per item.
+struct RemoteItem {
+    TVITEMA item;
+    char text[kLabelCapacity];
+};
 
 HANDLE OpenTreeProcess(HWND tree) {
     DWORD id = 0;
@@ -19,7 +28,7 @@ HANDLE OpenTreeProcess(HWND tree) {
 RemoteTreeView::RemoteTreeView(HWND tree)
     : tree_(tree),
       process_(OpenTreeProcess(tree)),
-      memory_(process_.get(), sizeof(TVITEMA) + kLabelCapacity) {}
+      memory_(process_.get(), sizeof(RemoteItem)) {}
 
 LRESULT RemoteTreeView::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
     DWORD_PTR result = 0;
@@ -31,34 +40,23 @@ HTREEITEM RemoteTreeView::Next(UINT relation, HTREEITEM item) const {
     return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-std::vector<HTREEITEM> RemoteTreeView::Children(HTREEITEM item) const {
-    std::vector<HTREEITEM> children;
-    for (HTREEITEM child = Child(item); child; child = Sibling(child)) children.push_back(child);
-    return children;
-}
-
 bool RemoteTreeView::Read(HTREEITEM item, Item& out) const {
     if (!IsOpen() || !item) return false;
-    char* remoteText = memory_.get() + sizeof(TVITEMA);
-    TVITEMA request{};
-    request.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
-    request.hItem = item;
-    request.stateMask = TVIS_EXPANDED;
-    request.pszText = remoteText;
-    request.cchTextMax = kLabelCapacity;
-    const char none = '\0';
-    if (!WriteProcessMemory(process_.get(), memory_.get(), &request, sizeof(request), nullptr) ||
-        !WriteProcessMemory(process_.get(), remoteText, &none, 1, nullptr))
-        return false;
-    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory_.get()))) return false;
-
-    TVITEMA answer{};
-    char text[kLabelCapacity + 1] = {};
-    if (!ReadProcessMemory(process_.get(), memory_.get(), &answer, sizeof(answer), nullptr)) return false;
-    if (!ReadProcessMemory(process_.get(), remoteText, text, kLabelCapacity, nullptr)) return false;
-    out.label.assign(text, strnlen(text, kLabelCapacity));
-    out.hasChildren = answer.cChildren != 0;
-    out.expanded = (answer.state & TVIS_EXPANDED) != 0;
+    auto* remote = reinterpret_cast<RemoteItem*>(memory_.get());
+    RemoteItem block;
+    block.item = TVITEMA{};
+    block.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
+    block.item.hItem = item;
+    block.item.stateMask = TVIS_EXPANDED;
+    block.item.pszText = remote->text;
+    block.item.cchTextMax = kLabelCapacity;
+    block.text[0] = '\0';
+    if (!WriteProcessMemory(process_.get(), remote, &block, offsetof(RemoteItem, text) + 1, nullptr)) return false;
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote))) return false;
+    if (!ReadProcessMemory(process_.get(), remote, &block, sizeof(block), nullptr)) return false;
+    out.label.assign(block.text, strnlen(block.text, kLabelCapacity));
+    out.hasChildren = block.item.cChildren != 0;
+    out.expanded = (block.item.state & TVIS_EXPANDED) != 0;
     return true;
 }
 

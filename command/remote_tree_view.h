@@ -54,7 +54,6 @@ public:
     HTREEITEM Sibling(HTREEITEM item) const { return Next(TVGN_NEXT, item); }
     HTREEITEM Parent(HTREEITEM item) const { return Next(TVGN_PARENT, item); }
     HTREEITEM Selected() const { return Next(TVGN_CARET, nullptr); }
-    std::vector<HTREEITEM> Children(HTREEITEM item) const;
 
     struct Item {
         std::string label;

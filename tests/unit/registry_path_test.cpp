@@ -7,6 +7,14 @@ namespace {
 const SingleByteCodePage kSingle;
 const SimulatedDoubleByteCodePage kDouble;
 
+std::optional<std::size_t> ChooseLabel(const std::vector<std::string>& labels, std::string_view name,
+                                       const CodePage& page) {
+    LabelChooser chooser(name, page);
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        if (chooser.Offer(i, labels[i])) break;
+    return chooser.Chosen();
+}
+
 std::vector<std::string> Names(std::string_view path, const CodePage& page = kSingle) {
     return SplitRegistryPath(path, page).names;
 }
@@ -44,6 +52,14 @@ TEST(RegistryPath, AnEqualLabelWinsOverOneThatOnlyBeginsWithTheName) {
     EXPECT_EQ(ChooseLabel(labels, "wine", kSingle), 1u);
     EXPECT_EQ(ChooseLabel(labels, "Wine G", kSingle), 2u);
     EXPECT_EQ(ChooseLabel(labels, "win", kSingle), 0u);
+}
+
+TEST(RegistryPath, NothingAfterAnEqualLabelIsLookedAt) {
+    LabelChooser chooser("Wine", kSingle);
+    EXPECT_FALSE(chooser.Offer(0, "Winetricks"));
+    EXPECT_TRUE(chooser.Offer(1, "wine"));
+    EXPECT_TRUE(chooser.Offer(2, "WINE"));
+    EXPECT_EQ(chooser.Chosen(), 1u);
 }
 
 TEST(RegistryPath, ANameMatchingNothingChoosesNothing) {
