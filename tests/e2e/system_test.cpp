@@ -299,14 +299,14 @@ protected:
 TEST_F(RegistryJumpLine, StartsTheEditorAndThenMovesItFromAnotherDeepKey) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
-    Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine");
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine"));
     ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
     SaveScreenshot("registry-jump", Editor());
 
-    Jump(brisq, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion");
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"));
     ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"); }))
         << EditorStatus();
-    Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine");
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine"));
     EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
     EXPECT_EQ(WindowsOf(0, "RegEdit_RegEdit").size(), 0u);  // the driver owns none
 }
@@ -314,9 +314,8 @@ TEST_F(RegistryJumpLine, StartsTheEditorAndThenMovesItFromAnotherDeepKey) {
 TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
-    Jump(brisq, "HKEY_current_user\\software\\wine");
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_current_user\\software\\wine"));
     ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
-    Jump(brisq, "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper");
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper"));
     EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << EditorStatus();
-    EXPECT_EQ(brisq.DropDownEntries().front(), "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper");
 }
