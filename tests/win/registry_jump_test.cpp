@@ -93,22 +93,6 @@ TEST_F(RegistryJumpTest, StartsTheClosedEditorAndSelectsTheKey) {
     EXPECT_EQ(GetForegroundWindow(), Editor());
 }
 
-TEST_F(RegistryJumpTest, AnOpenEditorAtAnotherDeepKeyMovesToTheKey) {
-    ASSERT_TRUE(RegistryJump::JumpToKey("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"));
-    ASSERT_EQ(SelectedPath(), "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion");
-    HWND first = Editor();
-    ASSERT_TRUE(RegistryJump::JumpToKey(kTestPath + "\\Deep\\Deeper\\Deepest"));
-    EXPECT_EQ(Editor(), first);
-    EXPECT_EQ(SelectedPath(), kTestPath + "\\Deep\\Deeper\\Deepest");
-    ASSERT_TRUE(RegistryJump::JumpToKey("HKEY_CURRENT_USER\\Software\\Wine"));
-    EXPECT_EQ(SelectedPath(), "HKEY_CURRENT_USER\\Software\\Wine");
-}
-
-TEST_F(RegistryJumpTest, LetterCaseOfTheTypedNamesDoesNotMatter) {
-    ASSERT_TRUE(RegistryJump::JumpToKey("HKEY_current_user\\SOFTWARE\\brisqjumptest\\deep"));
-    EXPECT_EQ(SelectedPath(), kTestPath + "\\Deep");
-}
-
 TEST_F(RegistryJumpTest, AMissingKeyStopsAtItsDeepestExistingParent) {
     ASSERT_TRUE(RegistryJump::JumpToKey(kTestPath + "\\Deep\\NoSuchKey\\Deepest"));
     EXPECT_EQ(SelectedPath(), kTestPath + "\\Deep");
