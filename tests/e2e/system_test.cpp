@@ -75,13 +75,25 @@ void WriteRunValue(const std::optional<RunValue>& value) {
     RegCloseKey(key);
 }
 
-// Every start brings the Run value in line; the prefix gets its own value back.
-class RunValueKept : public testing::Test {
-protected:
+// Every start of Brisq brings the Run value in line with its settings, in
+// every test of this program: the prefix gets its own value back at the end.
+class KeepRunValue : public testing::Environment {
+public:
     void SetUp() override { saved_ = ReadRunValue(); }
     void TearDown() override { WriteRunValue(saved_); }
+
+private:
     std::optional<RunValue> saved_;
 };
+testing::Environment* const keepRunValue = testing::AddGlobalTestEnvironment(new KeepRunValue);
+
+// Built by appending: GCC 12 warns wrongly about "\"" + string.
+std::string Quoted(const std::string& path) {
+    std::string quoted = "\"";
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
 
 std::string Upper(std::string text) {
     CharUpperBuffA(text.data(), DWORD(text.size()));
@@ -89,9 +101,7 @@ std::string Upper(std::string text) {
 }
 }  // namespace
 
-using HotKey = RunValueKept;
-
-TEST_F(HotKey, ShowsTheLauncherAndHidesItWhenInFront) {
+TEST(HotKey, ShowsTheLauncherAndHidesItWhenInFront) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
@@ -105,7 +115,7 @@ TEST_F(HotKey, ShowsTheLauncherAndHidesItWhenInFront) {
     }
 }
 
-TEST_F(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
+TEST(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     brisq.Toggle();
@@ -127,7 +137,7 @@ TEST_F(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
     EXPECT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
 }
 
-TEST_F(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBox) {
+TEST(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBox) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, 'R')) << GetLastError();
     Brisq brisq;
     bool started = false;
@@ -154,21 +164,19 @@ TEST_F(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBox) {
     EXPECT_TRUE(brisq.IsShown());
 }
 
-using RunValueAtStart = RunValueKept;
-
-TEST_F(RunValueAtStart, HoldsTheQuotedPathOfTheExecutable) {
+TEST(RunValueAtStart, HoldsTheQuotedPathOfTheExecutable) {
     WriteRunValue(std::nullopt);
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     std::optional<RunValue> value = ReadRunValue();
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, DWORD(REG_SZ));
-    std::string expected = "\"" + brisq.Folder().File("Brisq.exe") + "\"";
+    std::string expected = Quoted(brisq.Folder().File("Brisq.exe"));
     EXPECT_EQ(lstrcmpiA(value->data.c_str(), expected.c_str()), 0) << value->data;
     EXPECT_EQ(value->data.size(), expected.size() + 1);  // with its NUL
 }
 
-TEST_F(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
+TEST(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
     struct Case {
         const char* what;
         DWORD type;
@@ -180,7 +188,7 @@ TEST_F(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
                           Case{"expandable", REG_EXPAND_SZ, false, false, REG_EXPAND_SZ, false},
                           Case{"moved program", REG_SZ, true, false, REG_SZ, true}}) {
         Brisq brisq;
-        std::string command = "\"" + brisq.Folder().File("Brisq.exe") + "\"";
+        std::string command = Quoted(brisq.Folder().File("Brisq.exe"));
         std::string present = c.otherPath ? "\"C:\\Moved\\Brisq.exe\"" : c.upper ? Upper(command) : command;
         WriteRunValue(RunValue{c.type, present + '\0'});
         ASSERT_TRUE(brisq.Start()) << c.what;
@@ -192,15 +200,14 @@ TEST_F(RunValueAtStart, AnEqualValueIsLeftAndAnotherPathReplaced) {
     }
 }
 
+namespace {
 // The icon's own messages, as the shell sends them for clicks on it.
-class TrayTest : public RunValueKept {
-protected:
-    void PostTrayEvent(const Brisq& brisq, UINT id, UINT mouse) const {
-        PostMessageA(brisq.Launcher(), RegisterWindowMessageA("TaskbarNotifyMsg"), id, mouse);
-    }
-};
+void PostTrayEvent(const Brisq& brisq, UINT id, UINT mouse) {
+    PostMessageA(brisq.Launcher(), RegisterWindowMessageA("TaskbarNotifyMsg"), id, mouse);
+}
+}  // namespace
 
-TEST_F(TrayTest, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
+TEST(Tray, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
@@ -213,7 +220,7 @@ TEST_F(TrayTest, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
     EXPECT_FALSE(brisq.HasExited());
 }
 
-TEST_F(TrayTest, LeftClickShowsTheHiddenLauncherAndRightClickOffersExit) {
+TEST(Tray, LeftClickShowsTheHiddenLauncherAndRightClickOffersExit) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
@@ -270,16 +277,12 @@ void CloseEditor() {
     CloseHandle(process);
 }
 
-class RegistryJumpLine : public RunValueKept {
+class RegistryJumpLine : public testing::Test {
 protected:
     void SetUp() override {
-        RunValueKept::SetUp();
         ASSERT_EQ(Editor(), nullptr) << "a registry editor is already open on this desktop";
     }
-    void TearDown() override {
-        CloseEditor();
-        RunValueKept::TearDown();
-    }
+    void TearDown() override { CloseEditor(); }
     // Types the line as a user would; the launcher hides as after any run.
     void Jump(const Brisq& brisq, const std::string& line) const {
         ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
