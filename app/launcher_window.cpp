@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "command/command_runner.h"
 #include "framework/center_window.h"
+#include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "settings/hot_key.h"
@@ -13,6 +14,8 @@ namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
 const int kMaxLineLength = 1023;
+// Uniform translucency of the skinned window, out of 255.
+const BYTE kLauncherAlpha = 230;
 }  // namespace
 
 const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
@@ -26,12 +29,25 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnCommand(IDC_CLOSE_BUTTON, &LauncherWindow::OnConfirmExit),
     OnCommand(ID_TRAY_SHOW, &LauncherWindow::OnShow),
     OnCommand(ID_TRAY_EXIT, &LauncherWindow::OnConfirmExit),
+    ChainTo<&LauncherWindow::skin_>(),
 };
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    if (skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN)) skin_.ApplySkin(window_);
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
+
+    settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON));
+    settingsButton_.Init();
+    settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
+    aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
+    aboutButton_.Init();
+    closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
+    closeButton_.Init();
+
     FillCompletion();
     m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "controls/glyph_button.h"
+#include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
@@ -28,6 +30,11 @@ private:
     void FillCompletion();
     HWND CommandBox() const;
     std::string ReadLine() const;
+
+    SkinPainter skin_{RGB(0xFF, 0x00, 0xFF)};
+    GlyphButton settingsButton_;
+    GlyphButton closeButton_;
+    GlyphButton aboutButton_;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -4,6 +4,7 @@
 
 #include "app/launcher_window.h"
 #include "app/single_instance.h"
+#include "controls/skin_palette.h"
 #include "framework/module.h"
 #include "res/resource.h"
 
@@ -18,6 +19,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CoUninitialize();
         return 0;
     }
+
+    InitSkinPalette();
 
     INT_PTR result;
     {
