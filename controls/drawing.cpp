@@ -21,6 +21,7 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF first, COLORREF second, boo
 
 void DrawFrame3d(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
     LONG x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    if (cx <= 0 || cy <= 0) return;  // the edges would turn inside out and paint beside the rectangle
     FillSolid(dc, RECT{x, y, x + cx - 1, y + 1}, topLeft);
     FillSolid(dc, RECT{x, y, x + 1, y + cy - 1}, topLeft);
     FillSolid(dc, RECT{x + cx - 1, y, x + cx, y + cy}, bottomRight);

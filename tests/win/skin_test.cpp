@@ -258,3 +258,11 @@ TEST(Drawing, Frame3dPaintsFourEdgesAndLeavesTheInside) {
             EXPECT_EQ(canvas.At(x, y), expected) << x << "," << y;
         }
 }
+
+TEST(Drawing, Frame3dOfAnEmptyRectanglePaintsNothing) {
+    Canvas canvas(6, 6, RGB(1, 2, 3));
+    DrawFrame3d(canvas.dc(), RECT{3, 1, 3, 5}, RGB(250, 250, 250), RGB(60, 60, 60));  // no width
+    DrawFrame3d(canvas.dc(), RECT{1, 3, 5, 3}, RGB(250, 250, 250), RGB(60, 60, 60));  // no height
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(canvas.At(x, y), RGB(1, 2, 3)) << x << "," << y;
+}
