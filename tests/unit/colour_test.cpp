@@ -16,14 +16,6 @@ TEST(RoundedMulDiv, HalvesGoAwayFromZero) {
     EXPECT_EQ(RoundedMulDiv(2000000000, 3, 4), 1500000000);
 }
 
-TEST(Colours, ChannelsKeepTheirBytes) {
-    Colour c = MakeColour(0x12, 0x34, 0x56);
-    EXPECT_EQ(c, 0x563412u);
-    EXPECT_EQ(RedOf(c), 0x12);
-    EXPECT_EQ(GreenOf(c), 0x34);
-    EXPECT_EQ(BlueOf(c), 0x56);
-}
-
 TEST(Colours, BlendWeighsTheSecondColourAndTruncates) {
     // (255 * 155 + 0 * 100) / 256 = 154.39 -> 154
     EXPECT_EQ(BlendColour(MakeColour(255, 255, 255), MakeColour(0, 0, 0), 100), MakeColour(154, 154, 154));

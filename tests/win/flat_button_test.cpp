@@ -162,16 +162,7 @@ TEST(FlatButton, SpaceDoesNotPress) {
     EXPECT_EQ(host.clicks, 1);
 }
 
-TEST(FlatButton, HoverLightsAndLeaveRestores) {
-    ButtonHost host;
-    EXPECT_FALSE(host.button.MouseOver());
-    host.Move(3, 3);
-    EXPECT_TRUE(host.button.MouseOver());
-    SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(host.button.MouseOver());
-}
-
-TEST(GlyphButton, LitAndPlainPaintsDiffer) {
+TEST(GlyphButton, HoverLightsAndLeavingRestores) {
     ButtonHost host;
     auto paint = [&] {
         HDC screen = GetDC(nullptr);
@@ -179,20 +170,42 @@ TEST(GlyphButton, LitAndPlainPaintsDiffer) {
         HBITMAP picture = CreateCompatibleBitmap(screen, 19, 18);
         HGDIOBJ old = SelectObject(dc, picture);
         SendMessageA(host.Button(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        COLORREF top = GetPixel(dc, 9, 2), bottom = GetPixel(dc, 9, 15), glyph = GetPixel(dc, 9, 8);
+        COLORREF top = GetPixel(dc, 9, 2), bottom = GetPixel(dc, 9, 15);
+        COLORREF glyphPixels = 0;  // the near-black of the glyph
+        for (int y = 0; y < 18; ++y)
+            for (int x = 0; x < 19; ++x) glyphPixels += GetPixel(dc, x, y) == RGB(0x12, 0, 0);
         SelectObject(dc, old);
         DeleteObject(picture);
         DeleteDC(dc);
         ReleaseDC(nullptr, screen);
-        return std::array<COLORREF, 3>{top, bottom, glyph};
+        return std::array<COLORREF, 3>{top, bottom, glyphPixels};
     };
     auto plain = paint();
     EXPECT_EQ(plain[0], RGB(0xCC, 0xCC, 0xCC));  // darker at the top
     EXPECT_GT(GetRValue(plain[1]), GetRValue(plain[0]));
+    EXPECT_GT(plain[2], 4u);
     host.Move(3, 3);
+    EXPECT_TRUE(host.button.MouseOver());
     auto lit = paint();
     EXPECT_EQ(lit[0], RGB(0xEE, 0xEE, 0xEE));  // lighter at the top
     EXPECT_LT(GetRValue(lit[1]), GetRValue(lit[0]));
+    SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(host.button.MouseOver());
+    EXPECT_EQ(paint(), plain);
+}
+
+// The caption glyphs need the symbol font in the Wine prefix (scripts/wine-env).
+TEST(GlyphButton, MarlettIsInstalled) {
+    HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "marlett");
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc, sizeof(face), face);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    EXPECT_STREQ(face, "Marlett");
 }
 
 TEST(GlyphButton, ImageListReplacesTheGlyph) {
