@@ -36,7 +36,8 @@ bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
-    if (skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN)) skin_.ApplySkin(window_);
+    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN);
+    skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
 
