@@ -52,10 +52,12 @@ private:
     }
 };
 
-std::string ModulePath() {
+}  // namespace
+
+std::string ModuleFileName(HMODULE module) {
     std::string buffer(MAX_PATH, '\0');
     for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), DWORD(buffer.size()));
+        DWORD length = GetModuleFileNameA(module, buffer.data(), DWORD(buffer.size()));
         if (length == 0) return {};
         // A full buffer means the path was cut: try again with more room.
         if (length < buffer.size()) {
@@ -66,6 +68,8 @@ std::string ModulePath() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+namespace {
 
 // Reads |fileName| beside the executable. |parse| returns whether the bytes loaded
 // and whether they did so without loss; if not, the file is kept for the next save.
@@ -96,7 +100,7 @@ void SaveBeside(const char* fileName, bool& keepOldFile, const std::string& text
 }  // namespace
 
 std::string PathBesideExecutable(const std::string& fileName) {
-    return PathInFolderOf(ModulePath(), fileName, SystemCodePage());
+    return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());
 }
 
 const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
