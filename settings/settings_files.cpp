@@ -52,25 +52,6 @@ private:
     }
 };
 
-}  // namespace
-
-std::string ModuleFileName(HMODULE module) {
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameA(module, buffer.data(), DWORD(buffer.size()));
-        if (length == 0) return {};
-        // A full buffer means the path was cut: try again with more room.
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        if (buffer.size() >= (1u << 17)) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-namespace {
-
 // Reads |fileName| beside the executable. |parse| returns whether the bytes loaded
 // and whether they did so without loss; if not, the file is kept for the next save.
 template <class Parse>
@@ -98,6 +79,21 @@ void SaveBeside(const char* fileName, bool& keepOldFile, const std::string& text
 }
 
 }  // namespace
+
+std::string ModuleFileName(HMODULE module) {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameA(module, buffer.data(), DWORD(buffer.size()));
+        if (length == 0) return {};
+        // A full buffer means the path was cut: try again with more room.
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        if (buffer.size() >= (1u << 17)) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
 std::string PathBesideExecutable(const std::string& fileName) {
     return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());

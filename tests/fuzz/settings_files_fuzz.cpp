@@ -1,8 +1,11 @@
 // Feeds any bytes to both loaders. Whatever loads must save and load back to the
 // same table and record.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+
+#include <tinyxml.h>
 
 #include "settings/settings_xml.h"
 
@@ -19,11 +22,22 @@ public:
         return true;
     }
 };
+
+int Depth(const TiXmlNode& node) {
+    int deepest = 0;
+    for (const TiXmlNode* child = node.FirstChild(); child; child = child->NextSibling())
+        deepest = std::max(deepest, Depth(*child));
+    return deepest + 1;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SameBytes converter;
+
+    // The nesting check may refuse more than it must, never let more through.
+    TiXmlDocument document;
+    if (ParseSettingsDocument(bytes, document) && Depth(document) > 258) std::abort();
 
     AliasTable table;
     if (ReadAliasesXml(bytes, converter, table).loaded) {
