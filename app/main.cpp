@@ -6,6 +6,7 @@
 #include "app/single_instance.h"
 #include "controls/skin_palette.h"
 #include "framework/module.h"
+#include "settings/app_settings.h"
 #include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -19,6 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CoUninitialize();
         return 0;
     }
+    AppSettings::Instance().Load();  // missing or broken files leave the defaults
 
     InitSkinPalette();
 
@@ -27,6 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         LauncherWindow launcher;
         result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
     }
+    AppSettings::Instance().Save();  // at every exit, changed or not
 
     CloseSingleInstanceMutex();
     Module::Term();
