@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "command/command_runner.h"
 #include "framework/center_window.h"
+#include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "settings/autostart.h"
@@ -15,6 +16,8 @@ namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
 const int kMaxLineLength = 1023;
+// Uniform translucency of the skinned window, out of 255.
+const BYTE kLauncherAlpha = 230;
 const UINT kTrayIconId = 1;
 const char kHotKeyFailure[] =
     "Can't register Hot Key for application! It maybe because this hot keys combination is used for anothre "
@@ -36,12 +39,26 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
     OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
+    ChainTo<&LauncherWindow::skin_>(),
 };
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN);
+    skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
+
+    settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON));
+    settingsButton_.Init();
+    settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
+    aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
+    aboutButton_.Init();
+    closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
+    closeButton_.Init();
+
     RegisterLaunchHotKey();
     FillCompletion();
     // Added and at once deleted when the setting is off, so Show can bring it back later.

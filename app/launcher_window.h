@@ -2,6 +2,8 @@
 #include <string>
 
 #include "app/tray_icon.h"
+#include "controls/glyph_button.h"
+#include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
@@ -42,7 +44,11 @@ private:
     HWND CommandBox() const;
     std::string ReadLine() const;
 
+    SkinPainter skin_{RGB(0xFF, 0x00, 0xFF)};
     TrayIcon tray_;
+    GlyphButton settingsButton_;
+    GlyphButton closeButton_;
+    GlyphButton aboutButton_;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -38,10 +38,17 @@ TEST(Launcher, ShownAtStartCentredWithFocusInTheCommandBox) {
     EXPECT_TRUE(WaitUntil([&] { return brisq.FocusWindow() == brisq.CommandEdit(); }));
     EXPECT_TRUE(WaitUntil([&] { return brisq.IsForeground(); }));
 
+    // The skin places it in the middle of the screen; later shows centre it in the work area.
     RECT work{}, window{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(brisq.Launcher(), &window);
     int width = window.right - window.left, height = window.bottom - window.top;
+    EXPECT_EQ(window.left, GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2);
+    EXPECT_EQ(window.top, GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2);
+    brisq.Toggle();
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(brisq.Launcher(), &window);
     EXPECT_EQ(window.left, (work.left + work.right) / 2 - width / 2);
     EXPECT_EQ(window.top, (work.top + work.bottom) / 2 - height / 2);
     // No taskbar button: a tool window.
