@@ -322,3 +322,93 @@ TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper"));
     EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << EditorStatus();
 }
+
+namespace {
+void WriteSettings(const Brisq& brisq, const std::string& general) {
+    WriteFile(brisq.Folder().File("settings.xml"), "<settings><general>" + general + "</general></settings>");
+}
+
+// A click where the shell draws the first icon, as the mouse would give it.
+void ClickFirstTrayIcon(UINT down, UINT up) {
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    PostMessageA(tray, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(1013, 10));
+    PostMessageA(tray, up, 0, MAKELPARAM(1013, 10));
+}
+}  // namespace
+
+TEST(HotKey, AChangedCombinationInTheSettingsWorksAndTheOldOneIsFree) {
+    Brisq brisq;
+    WriteSettings(brisq, "<hot_key key=\"75\" mod=\"4\"/>");  // Alt+K
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(RegisterHotKey(nullptr, 2, MOD_CONTROL, 'R')) << "Brisq still holds Ctrl+R";
+    UnregisterHotKey(nullptr, 2);
+    EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_ALT, 'K')) << "Brisq does not hold Alt+K";
+
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+    PressChord(VK_MENU, 'K');
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); })) << brisq.Describe();
+    PressChord(VK_MENU, 'K');
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+
+    PostMessageA(brisq.Launcher(), WM_COMMAND, 32777, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }));
+    EXPECT_NE(DialogItemText(question, 0xFFFF).find("Hot Keys - ALT + K)"), std::string::npos);
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+}
+
+TEST(RunValueAtStart, TheSettingOffDeletesTheValue) {
+    WriteRunValue(RunValue{REG_SZ, std::string("\"C:\\Old\\Brisq.exe\"") + '\0'});
+    Brisq brisq;
+    WriteSettings(brisq, "<start_with_windows val=\"0\"/>");
+    ASSERT_TRUE(brisq.Start());
+    EXPECT_FALSE(ReadRunValue());
+}
+
+TEST(TrayShown, OneIconThatClicksShowTheLauncherAndOfferTheMenu) {
+    Brisq brisq;
+    WriteSettings(brisq, "<icon_in_tray val=\"1\"/>");
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(brisq.Launcher()); }));
+    SaveScreenshot("tray-icon");
+
+    brisq.Toggle();
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+    ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+    RECT before{}, after{};
+    GetWindowRect(brisq.Launcher(), &before);
+    ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);  // already shown: nothing changes
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    GetWindowRect(brisq.Launcher(), &after);
+    EXPECT_TRUE(brisq.IsShown());
+    EXPECT_TRUE(EqualRect(&before, &after));
+
+    ClickFirstTrayIcon(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = MenuOf(brisq)) != nullptr; }));
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }));
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(brisq.WaitForExit(), 32777u);
+}
+
+TEST(TrayShown, ATaskbarRestartBringsTheIconBack) {
+    Brisq brisq;
+    WriteSettings(brisq, "<icon_in_tray val=\"1\"/>");
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(brisq.Launcher()); }));
+    NOTIFYICONDATAA forget{};
+    forget.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    forget.hWnd = brisq.Launcher();
+    forget.uID = kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &forget));  // what a restarted shell has lost
+    ASSERT_FALSE(TrayIconPresent(brisq.Launcher()));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        &result);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(brisq.Launcher()); }));
+    EXPECT_FALSE(brisq.HasExited());
+}
