@@ -46,20 +46,3 @@ void ApplyRunValue(const std::string& valueName, bool on, const std::string& com
     RegSetValueExA(run.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                    DWORD(command.size() + 1));
 }
-
-std::string ModuleFileName(HMODULE module, DWORD firstCapacity) {
-    // Long-path prefixes allow up to 32767 characters.
-    for (DWORD capacity = firstCapacity ? firstCapacity : 1; capacity <= 0x10000; capacity *= 2) {
-        std::vector<char> path(capacity);
-        DWORD length = GetModuleFileNameA(module, path.data(), capacity);
-        if (length == 0) return {};
-        if (length < capacity) return std::string(path.data(), length);  // capacity means cut short
-    }
-    return {};
-}
-
-std::string LoadResourceString(UINT id) {
-    char text[256];
-    int length = LoadStringA(Module::Instance(), id, text, sizeof(text));
-    return std::string(text, length > 0 ? length : 0);
-}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/module.h"
 #include "settings/app_settings.h"
 #include "settings/paths.h"
 #include "settings/settings_xml.h"
@@ -79,21 +80,6 @@ void SaveBeside(const char* fileName, bool& keepOldFile, const std::string& text
 }
 
 }  // namespace
-
-std::string ModuleFileName(HMODULE module) {
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameA(module, buffer.data(), DWORD(buffer.size()));
-        if (length == 0) return {};
-        // A full buffer means the path was cut: try again with more room.
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        if (buffer.size() >= (1u << 17)) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 std::string PathBesideExecutable(const std::string& fileName) {
     return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());

@@ -5,11 +5,6 @@
 
 #include "settings/ansi_utf8.h"
 
-struct HINSTANCE__;
-
-// The module's full path as the system reports it, never cut at 260 bytes.
-std::string ModuleFileName(HINSTANCE__* module);
-
 // |fileName| in the folder of the running executable, whatever the length of its path.
 std::string PathBesideExecutable(const std::string& fileName);
 

@@ -382,7 +382,8 @@ TEST(TrayShown, OneIconThatClicksShowTheLauncherAndOfferTheMenu) {
     ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
     GetWindowRect(brisq.Launcher(), &after);
     EXPECT_TRUE(brisq.IsShown());
-    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_TRUE(EqualRect(&before, &after)) << before.left << "," << before.top << " -> " << after.left << ","
+                                            << after.top;
 
     ClickFirstTrayIcon(WM_RBUTTONDOWN, WM_RBUTTONUP);
     HWND menu = nullptr;

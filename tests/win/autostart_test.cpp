@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/module.h"
 #include "res/resource.h"
 #include "settings/autostart.h"
 #include "settings/run_value.h"

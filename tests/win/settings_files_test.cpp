@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "framework/module.h"
 #include "settings/app_settings.h"
 #include "settings/settings_files.h"
 
