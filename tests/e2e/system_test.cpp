@@ -376,6 +376,8 @@ TEST(TrayShown, OneIconThatClicksShowTheLauncherAndOfferTheMenu) {
     ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
     ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
+    // Somewhere no show would put it, so a second show would be seen.
+    SetWindowPos(brisq.Launcher(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT before{}, after{};
     GetWindowRect(brisq.Launcher(), &before);
     ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);  // already shown: nothing changes
