@@ -1,9 +1,9 @@
 #include "app/launcher_window.h"
 
-#include <vector>
-
 #include "app/single_instance.h"
 #include "command/command_runner.h"
+#include "command/launch_name_map.h"
+#include "completion/completion_sources.h"
 #include "framework/center_window.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
@@ -32,6 +32,7 @@ bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    commandBox_.Attach(CommandBox());
     FillCompletion();
     m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
 }
@@ -66,21 +67,21 @@ void LauncherWindow::HideOnDeactivate(bool active) {
     if (!active && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
 }
 
-// The placeholder keeps the drop-down from opening as an empty sliver.
 void LauncherWindow::FillCompletion() {
-    HWND box = CommandBox();
-    if (SendMessageA(box, CB_GETCOUNT, 0, 0) == 0) SendMessageA(box, CB_ADDSTRING, 0, LPARAM(""));
+    CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
+        .FillCompletion();
+}
+
+void LauncherWindow::RefillCompletion() {
+    CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
+        .RefillCompletion(runLines_.MostRecentFirst());
 }
 
 std::string LauncherWindow::ReadLine() const {
     HWND box = CommandBox();
     LRESULT selected = SendMessageA(box, CB_GETCURSEL, 0, 0);
     if (selected != CB_ERR) {
-        LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, selected, 0);
-        if (length == CB_ERR) return {};
-        std::vector<char> text(length + 1);
-        LRESULT got = SendMessageA(box, CB_GETLBTEXT, selected, LPARAM(text.data()));
-        return got == CB_ERR ? std::string() : std::string(text.data(), got);
+        return commandBox_.ItemText(selected).value_or(std::string());
     }
     char text[kMaxLineLength + 1];
     int got = GetWindowTextA(box, text, sizeof(text));
@@ -103,6 +104,8 @@ void LauncherWindow::RunTypedLine(int id) {
     if (SendMessageA(box, CB_GETCOUNT, 0, 0) == 1 && SendMessageA(box, CB_GETLBTEXTLEN, 0, 0) == 0)
         SendMessageA(box, CB_DELETESTRING, 0, 0);
     SendMessageA(box, CB_INSERTSTRING, 0, LPARAM(line.c_str()));
+    commandBox_.AddItem(line.c_str());  // once, at the end of the list
+    runLines_.Note(line);
     LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
     if (count >= kDropDownLimit) SendMessageA(box, CB_DELETESTRING, count - 1, 0);
     ShowWindow(window_, SW_HIDE);

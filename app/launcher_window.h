@@ -1,7 +1,10 @@
 #pragma once
 #include <string>
 
+#include "completion/completion_combo.h"
+#include "completion/source_rules.h"
 #include "framework/dialog_object.h"
+#include "text/system_code_page.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
 // that lives as long as the process, hidden most of the time.
@@ -14,6 +17,8 @@ public:
     void HideOnDeactivate(bool active);
     void RunTypedLine(int id);
     void ConfirmExit(int id);
+    // Rebuilds the completion entries and launch names after the settings changed.
+    void RefillCompletion();
 
 private:
     void OnInitDialog(Message& m);
@@ -28,6 +33,9 @@ private:
     void FillCompletion();
     HWND CommandBox() const;
     std::string ReadLine() const;
+
+    CompletionCombo commandBox_;
+    RunLines runLines_{SystemCodePage()};  // what a refill keeps
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "settings/alias_table.h"
+
 // The one settings record. Its initial values are the defaults.
 struct AppSettings {
     std::int32_t start_with_windows = 1;
@@ -10,6 +12,7 @@ struct AppSettings {
     std::int32_t start_menu = 1;
     std::uint16_t hot_key_key = 82;  // R
     std::uint16_t hot_key_mod = 2;   // Control
+    AliasTable aliases;
 
     static AppSettings& Instance();
 };
