@@ -5,6 +5,11 @@
 namespace {
 // Compares the first n bytes of a and b (both at least n long) character by character.
 bool SameCharacters(std::string_view a, std::string_view b, std::size_t n, const CodePage& page) {
+    if (!page.IsDoubleByte()) {  // every keystroke scans the whole list: no per-byte lead test here
+        for (std::size_t i = 0; i < n; ++i)
+            if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+        return true;
+    }
     for (std::size_t i = 0; i < n;) {
         unsigned length = CharLength(page, a.data(), i, a.size());
         if (length != CharLength(page, b.data(), i, b.size()) || i + length > n) return false;
