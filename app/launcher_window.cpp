@@ -5,19 +5,29 @@
 #include "command/launch_name_map.h"
 #include "completion/completion_sources.h"
 #include "framework/center_window.h"
+#include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
+#include "settings/autostart.h"
 #include "settings/hot_key.h"
+#include "settings/run_value.h"
 
 namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
 const int kMaxLineLength = 1023;
+// Uniform translucency of the skinned window, out of 255.
+const BYTE kLauncherAlpha = 230;
+const UINT kTrayIconId = 1;
+const char kHotKeyFailure[] =
+    "Can't register Hot Key for application! It maybe because this hot keys combination is used for anothre "
+    "application.\nPlease select another Hot Key.";
 }  // namespace
 
 const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessage(kShowLauncherMessage, &LauncherWindow::OnToggle),
     OnMessage(WM_INITDIALOG, &LauncherWindow::OnInitDialog),
+    OnMessage(WM_DESTROY, &LauncherWindow::OnDestroy),
     OnMessage(WM_HOTKEY, &LauncherWindow::OnToggle),
     OnMessage(WM_ACTIVATEAPP, &LauncherWindow::OnActivateApp),
     OnCommand(IDOK, &LauncherWindow::OnRunTypedLine),
@@ -26,14 +36,37 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnCommand(IDC_CLOSE_BUTTON, &LauncherWindow::OnConfirmExit),
     OnCommand(ID_TRAY_SHOW, &LauncherWindow::OnShow),
     OnCommand(ID_TRAY_EXIT, &LauncherWindow::OnConfirmExit),
+    OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
+    OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
+    OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
+    ChainTo<&LauncherWindow::skin_>(),
 };
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
 void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN);
+    skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
     commandBox_.Attach(CommandBox());
+
+    settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON));
+    settingsButton_.Init();
+    settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
+    aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
+    aboutButton_.Init();
+    closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
+    closeButton_.Init();
+
+    RegisterLaunchHotKey();
     FillCompletion();
+    // Added and at once deleted when the setting is off, so Show can bring it back later.
+    tray_.Install(window_, kTrayIconId, IDI_BRISQ);
+    tray_.Hide();
+    if (AppSettings::Instance().icon_in_tray) tray_.Show();
+    ApplyStartWithWindows();
     m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
 }
 
@@ -49,6 +82,55 @@ void LauncherWindow::OnSelectEntry(Message&) { SendMessageA(window_, WM_COMMAND,
 void LauncherWindow::OnConfirmExit(Message& m) { ConfirmExit(m.CommandId()); }
 void LauncherWindow::OnShow(Message&) { ShowLauncher(); }
 
+// The icon goes while its window still exists, so the shell can match it.
+void LauncherWindow::OnDestroy(Message& m) {
+    UnregisterLaunchHotKey();
+    tray_.Remove();
+    m.result = 0;
+}
+
+bool LauncherWindow::IsTrayClick(const Message& m, UINT button) const {
+    return m.wParam == tray_.IconId() && UINT(m.lParam) == button;
+}
+
+void LauncherWindow::OnTrayLeftButton(Message& m) {
+    if (!IsTrayClick(m, WM_LBUTTONDOWN)) {
+        m.handled = false;
+        return;
+    }
+    if (!IsWindowVisible(window_)) ShowLauncher();
+}
+
+// The shell restarted; the later entries see the message too.
+void LauncherWindow::OnTaskbarCreated(Message& m) {
+    tray_.Readd();
+    m.handled = false;
+}
+
+void LauncherWindow::OnTrayRightButton(Message& m) {
+    if (!IsTrayClick(m, WM_RBUTTONDOWN) || !tray_.ShowTrayMenu()) m.handled = false;
+}
+
+bool LauncherWindow::RegisterLaunchHotKey() {
+    const AppSettings& settings = AppSettings::Instance();
+    if (RegisterHotKey(window_, kLaunchHotKeyId, TranslateHotKeyModifiers(settings.hot_key_mod),
+                       settings.hot_key_key))
+        return true;
+    MessageBoxA(window_, kHotKeyFailure, "Error", MB_OK | MB_ICONINFORMATION);
+    // The Settings dialog follows here once it exists; it registers the hot key
+    // again when it closes, so the question repeats until one is free.
+    return false;
+}
+
+void LauncherWindow::UnregisterLaunchHotKey() { UnregisterHotKey(window_, kLaunchHotKeyId); }
+
+void LauncherWindow::ApplyStartWithWindows() {
+    std::string path = ModuleFileName();
+    if (path.empty()) return;
+    ApplyRunValue(LoadResourceString(IDS_PRODUCT_NAME), AppSettings::Instance().start_with_windows != 0,
+                  QuotedCommand(path));
+}
+
 HWND LauncherWindow::CommandBox() const { return GetDlgItem(window_, IDC_COMMAND_BOX); }
 
 void LauncherWindow::ShowLauncher() {
@@ -58,8 +140,10 @@ void LauncherWindow::ShowLauncher() {
     SetFocus(CommandBox());
 }
 
+// A hidden window can still be the foreground one (its message box just
+// closed); the hot key must then show it, not hide it again.
 void LauncherWindow::ToggleLauncher() {
-    if (GetForegroundWindow() == window_) ShowWindow(window_, SW_HIDE);
+    if (GetForegroundWindow() == window_ && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
     else if (IsWindowEnabled(window_)) ShowLauncher();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 #include <string>
 
+#include "app/tray_icon.h"
 #include "completion/completion_combo.h"
 #include "completion/source_rules.h"
+#include "controls/glyph_button.h"
+#include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 #include "text/system_code_page.h"
 
@@ -20,6 +23,10 @@ public:
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
+    bool RegisterLaunchHotKey();
+    void UnregisterLaunchHotKey();
+    void ApplyStartWithWindows();
+
 private:
     void OnInitDialog(Message& m);
     void OnToggle(Message& m);
@@ -29,12 +36,25 @@ private:
     void OnSelectEntry(Message& m);
     void OnConfirmExit(Message& m);
     void OnShow(Message& m);
+    void OnDestroy(Message& m);
+    void OnTrayLeftButton(Message& m);
+    void OnTaskbarCreated(Message& m);
+    void OnTrayRightButton(Message& m);
+
+    static UINT TrayCallbackOf(const LauncherWindow& self) { return self.tray_.CallbackMessage(); }
+    static UINT TaskbarCreatedOf(const LauncherWindow& self) { return self.tray_.TaskbarCreatedMessage(); }
+    bool IsTrayClick(const Message& m, UINT button) const;
 
     void FillCompletion();
     HWND CommandBox() const;
     std::string ReadLine() const;
 
+    SkinPainter skin_{RGB(0xFF, 0x00, 0xFF)};
+    TrayIcon tray_;
     CompletionCombo commandBox_;
+    GlyphButton settingsButton_;
+    GlyphButton closeButton_;
+    GlyphButton aboutButton_;
     RunLines runLines_{SystemCodePage()};  // what a refill keeps
 
     static const MessageEntry<LauncherWindow> kMessages[];

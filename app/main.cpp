@@ -4,7 +4,9 @@
 
 #include "app/launcher_window.h"
 #include "app/single_instance.h"
+#include "controls/skin_palette.h"
 #include "framework/module.h"
+#include "settings/app_settings.h"
 #include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -18,12 +20,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CoUninitialize();
         return 0;
     }
+    AppSettings::Instance().Load();  // missing or broken files leave the defaults
+
+    InitSkinPalette();
 
     INT_PTR result;
     {
         LauncherWindow launcher;
         result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
     }
+    AppSettings::Instance().Save();  // at every exit, changed or not
 
     CloseSingleInstanceMutex();
     Module::Term();

@@ -73,8 +73,14 @@ template <class T>
 constexpr MessageEntry<T> OnRange(UINT first, UINT last, void (T::*h)(Message&)) {
     return {MessageEntry<T>::Kind::Range, first, last, 0, h};
 }
+template <class>
+struct MemberOwner;
+template <class C, class M>
+struct MemberOwner<M C::*> {
+    using type = C;
+};
 // Hands the message to a member's own table (for example the skin's handlers).
-template <auto Member, class T>
+template <auto Member, class T = typename MemberOwner<decltype(Member)>::type>
 constexpr MessageEntry<T> ChainTo() {
     return {MessageEntry<T>::Kind::Chain, 0, 0, 0, nullptr, nullptr,
             [](T& self, Message& m) { return (self.*Member).ProcessMessage(m); }};

@@ -3,6 +3,8 @@
 
 Run it from anywhere; it rewrites the files beside itself:
   brisq.ico   the program icon, 16 x 16 and 32 x 32, 32 bits with alpha
+  skin.bmp    the launcher's 491 x 62 panel, 8 bits with a palette; magenta is cut away
+  tool.bmp    the Settings button's 16 x 16 tool, 1 bit, black on white
 """
 import os
 import struct
@@ -72,5 +74,129 @@ def write_ico(path, sizes):
         f.write(out)
 
 
+KEY = (0xFF, 0x00, 0xFF)
+BORDER = (0x8C, 0x8C, 0x8C)
+SHADOW_NEAR = (0xA8, 0xA8, 0xA8)
+SHADOW_FAR = (0xD4, 0xD4, 0xD4)
+LETTERS = (0x1E, 0x5A, 0xB4)
+
+SKIN_WIDTH, SKIN_HEIGHT = 491, 62
+CORNER = 5  # depth of the cut corners
+
+# 5 x 9 letters, baseline under row 6; '#' is ink.
+GLYPHS = {
+    'B': ['####.', '#...#', '#...#', '####.', '#...#', '#...#', '####.', '.....', '.....'],
+    'r': ['.....', '.....', '#.##.', '##..#', '#....', '#....', '#....', '.....', '.....'],
+    'i': ['..#..', '.....', '.##..', '..#..', '..#..', '..#..', '.###.', '.....', '.....'],
+    's': ['.....', '.....', '.####', '#....', '.###.', '....#', '####.', '.....', '.....'],
+    'q': ['.....', '.....', '.####', '#...#', '#...#', '.####', '....#', '....#', '....#'],
+}
+LETTER_SCALE = 2
+LETTER_ORIGIN = (11, 6)  # top left of the lettering: clear of the command box and buttons
+
+
+def in_octagon(x, y, left, top, right, bottom, cut):
+    """Inside the box [left, right] x [top, bottom] with its corners cut off diagonally."""
+    if not (left <= x <= right and top <= y <= bottom):
+        return False
+    dx = min(x - left, right - x)
+    dy = min(y - top, bottom - y)
+    return dx + dy >= cut
+
+
+def lettering(text):
+    """Set of (x, y) ink pixels of the text at LETTER_ORIGIN."""
+    ink = set()
+    ox, oy = LETTER_ORIGIN
+    for i, ch in enumerate(text):
+        rows = GLYPHS[ch]
+        for gy, row in enumerate(rows):
+            for gx, cell in enumerate(row):
+                if cell != '#':
+                    continue
+                for sy in range(LETTER_SCALE):
+                    for sx in range(LETTER_SCALE):
+                        ink.add((ox + (i * 6 + gx) * LETTER_SCALE + sx, oy + gy * LETTER_SCALE + sy))
+    return ink
+
+
+def skin_pixels():
+    """The panel: white with a grey border, a shadow to the right and below, cut corners, magenta outside."""
+    def panel(x, y):
+        return in_octagon(x, y, 2, 2, SKIN_WIDTH - 4, SKIN_HEIGHT - 4, CORNER)
+
+    def shadow(x, y):
+        return in_octagon(x, y, 4, 4, SKIN_WIDTH - 2, SKIN_HEIGHT - 2, CORNER)
+
+    ink = lettering('Brisq')
+    rows = []
+    for y in range(SKIN_HEIGHT):
+        row = []
+        for x in range(SKIN_WIDTH):
+            if panel(x, y):
+                edge = not all(panel(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+                row.append(BORDER if edge else LETTERS if (x, y) in ink else WHITE)
+            elif shadow(x, y):
+                near = any(panel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+                row.append(SHADOW_NEAR if near else SHADOW_FAR)
+            else:
+                row.append(KEY)
+        rows.append(row)
+    return rows
+
+
+def tool_pixels():
+    """A wrench from the bottom left to the top right: True is ink."""
+    rows = []
+    for y in range(16):
+        row = []
+        for x in range(16):
+            cx, cy = x + 0.5, y + 0.5
+            # handle: a thick segment from (3, 13) to (9.5, 6.5)
+            t = max(0.0, min(1.0, ((cx - 3) * 6.5 + (13 - cy) * 6.5) / (2 * 6.5 ** 2)))
+            px, py = 3 + 6.5 * t, 13 - 6.5 * t
+            handle = (cx - px) ** 2 + (cy - py) ** 2 <= 1.6 ** 2
+            # head: a ring round (11, 5) with its jaw open towards the top right
+            hx, hy = cx - 11, cy - 5
+            ring = hx * hx + hy * hy <= 4.2 ** 2
+            jaw = hx - hy > 0 and abs(hx + hy) <= 1.9 or hx * hx + hy * hy <= 1.5 ** 2
+            row.append(handle or (ring and not jaw))
+        rows.append(row)
+    return rows
+
+
+def write_bmp8(path, rows):
+    palette = sorted({c for row in rows for c in row})
+    index = {c: i for i, c in enumerate(palette)}
+    width, height = len(rows[0]), len(rows)
+    stride = (width + 3) // 4 * 4
+    pixels = b''.join(bytes(index[c] for c in row) + bytes(stride - width) for row in reversed(rows))
+    write_bmp(path, width, height, 8, palette, pixels)
+
+
+def write_bmp1(path, rows):
+    width, height = len(rows[0]), len(rows)
+    stride = (width + 31) // 32 * 4
+    data = b''
+    for row in reversed(rows):
+        line = bytearray(stride)
+        for x, ink in enumerate(row):
+            if not ink:  # index 1 is white
+                line[x // 8] |= 0x80 >> (x % 8)
+        data += bytes(line)
+    write_bmp(path, width, height, 1, [(0, 0, 0), WHITE], data)
+
+
+def write_bmp(path, width, height, bits, palette, pixels):
+    colours = b''.join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    offset = 14 + 40 + len(colours)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, len(pixels), 2835, 2835, len(palette), 0)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(header + info + colours + pixels)
+
+
 if __name__ == '__main__':
     write_ico(os.path.join(HERE, 'brisq.ico'), [16, 32])
+    write_bmp8(os.path.join(HERE, 'skin.bmp'), skin_pixels())
+    write_bmp1(os.path.join(HERE, 'tool.bmp'), tool_pixels())

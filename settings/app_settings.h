@@ -15,4 +15,12 @@ struct AppSettings {
     AliasTable aliases;
 
     static AppSettings& Instance();
+
+    // aliases.xml, then settings.xml, beside the executable. Load returns true when
+    // settings.xml parsed and had a root; a failed load leaves the fields as they were.
+    bool Load();
+    bool Save();
+
+private:
+    bool keepOldFile_ = false;  // as in AliasTable, for settings.xml
 };

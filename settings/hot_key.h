@@ -2,6 +2,9 @@
 #include <cstdint>
 #include <string>
 
+// The one system hot key, registered for the launcher window.
+constexpr int kLaunchHotKeyId = 4131;
+
 // Modifier flags as the hot-key control stores them.
 constexpr std::uint16_t kHotKeyShift = 1, kHotKeyControl = 2, kHotKeyAlt = 4, kHotKeyExtended = 8;
 

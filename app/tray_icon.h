@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+// The notification-area icon and its menu. The shell forgets icons when it
+// restarts, so the owner hands TaskbarCreated to Readd.
+class TrayIcon {
+public:
+    TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+    ~TrayIcon() { Remove(); }
+
+    // Icon, tip (string resource) and menu all come from the one resource id.
+    BOOL Install(HWND owner, UINT id, UINT resource);
+    void Hide();
+    void Show();
+    void Readd();
+    BOOL Remove();
+    // False when there is no menu to show (the message then stays unhandled).
+    bool ShowTrayMenu();
+
+    UINT CallbackMessage() const { return data_.uCallbackMessage; }
+    UINT TaskbarCreatedMessage() const { return taskbarCreatedMessage_; }
+    UINT IconId() const { return data_.uID; }
+
+private:
+    static constexpr UINT kFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+    NOTIFYICONDATAA data_;
+    HMENU menu_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    bool installed_ = false;
+    bool hidden_ = false;
+};

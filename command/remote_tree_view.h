@@ -1,0 +1,77 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// A process handle, closed on every path out.
+class ProcessHandle {
+public:
+    explicit ProcessHandle(HANDLE handle = nullptr) : handle_(handle) {}
+    ProcessHandle(ProcessHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+    ~ProcessHandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Memory inside another process, released on every path out.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, SIZE_T size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    char* get() const { return static_cast<char*>(address_); }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+// Another process's tree view, driven through its own messages. Item texts
+// cross the process boundary through memory allocated in the tree's process.
+class RemoteTreeView {
+public:
+    explicit RemoteTreeView(HWND tree);
+
+    // False when the tree's process could not be opened or given the memory.
+    bool IsOpen() const { return memory_.get() != nullptr; }
+    HANDLE Process() const { return process_.get(); }
+
+    HTREEITEM Root() const { return Next(TVGN_ROOT, nullptr); }
+    HTREEITEM Child(HTREEITEM item) const { return Next(TVGN_CHILD, item); }
+    HTREEITEM Sibling(HTREEITEM item) const { return Next(TVGN_NEXT, item); }
+    HTREEITEM Parent(HTREEITEM item) const { return Next(TVGN_PARENT, item); }
+    HTREEITEM Selected() const { return Next(TVGN_CARET, nullptr); }
+
+    struct Item {
+        std::string label;
+        bool hasChildren = false;
+        bool expanded = false;
+    };
+    // False when the item could not be read.
+    bool Read(HTREEITEM item, Item& out) const;
+    std::string Label(HTREEITEM item) const;
+
+    void Expand(HTREEITEM item) const;
+    void Select(HTREEITEM item) const;
+
+private:
+    HTREEITEM Next(UINT relation, HTREEITEM item) const;
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    HWND tree_;
+    ProcessHandle process_;
+    RemoteMemory memory_;
+};

@@ -1,0 +1,194 @@
+#include "controls/flat_button.h"
+
+#include <windowsx.h>
+
+#include <new>
+
+#include "framework/gdi.h"
+#include "framework/module.h"
+
+const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
+    OnMessage(WM_DESTROY, &FlatButtonBase::OnDestroy),
+    OnRange(WM_MOUSEMOVE, WM_XBUTTONDBLCLK, &FlatButtonBase::OnMouseRelay),
+    OnMessage(WM_ERASEBKGND, &FlatButtonBase::OnEraseBackground),
+    OnMessage(WM_PAINT, &FlatButtonBase::OnPaint),
+    OnMessage(WM_PRINTCLIENT, &FlatButtonBase::OnPaint),
+    OnMessage(WM_SETFOCUS, &FlatButtonBase::OnFocus),
+    OnMessage(WM_KILLFOCUS, &FlatButtonBase::OnFocus),
+    OnMessage(WM_LBUTTONDOWN, &FlatButtonBase::OnLeftButtonDown),
+    OnMessage(WM_LBUTTONDBLCLK, &FlatButtonBase::OnLeftButtonDoubleClick),
+    OnMessage(WM_LBUTTONUP, &FlatButtonBase::OnLeftButtonUp),
+    OnMessage(WM_CAPTURECHANGED, &FlatButtonBase::OnCaptureChanged),
+    OnMessage(WM_ENABLE, &FlatButtonBase::OnEnable),
+    OnMessage(WM_MOUSEMOVE, &FlatButtonBase::OnMouseMove),
+    OnMessage(WM_MOUSELEAVE, &FlatButtonBase::OnMouseLeave),
+    OnMessage(WM_KEYDOWN, &FlatButtonBase::OnKey),
+    OnMessage(WM_KEYUP, &FlatButtonBase::OnKey),
+    OnMessage(WM_UPDATEUISTATE, &FlatButtonBase::OnUpdateUiState),
+};
+
+bool FlatButtonBase::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
+
+void FlatButtonBase::Init() {
+    SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | BS_OWNERDRAW);
+    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, 0, 0, 0, 0, window_, nullptr, Module::Instance(),
+                               nullptr);
+    if (tooltip_ && tooltipText_) {
+        SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+        AddTool();
+    }
+}
+
+void FlatButtonBase::AddTool() {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // the record every comctl32 version accepts
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = GetParent(window_);
+    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.hinst = Module::Instance();
+    tool.lpszText = const_cast<char*>(tooltipText_->c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool FlatButtonBase::SetToolTipText(const char* text) {
+    tooltipText_.reset();
+    if (!text) {
+        if (tooltip_) SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
+        return true;
+    }
+    try {
+        tooltipText_.emplace(text);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (tooltip_) {
+        SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+        AddTool();
+    }
+    return true;
+}
+
+bool FlatButtonBase::SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour) {
+    if (imageList_) imageList_.Reset();  // forgotten only when it went
+    Bitmap bitmap(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(bitmapId)));
+    if (!bitmap) return false;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_MASK | ILC_COLOR16, 1, 1);
+    if (!list) return false;
+    imageList_.Reset(list);
+    ImageList_AddMasked(list, bitmap.get(), maskColour);
+    ImageList_GetIconSize(list, &imageWidth_, &imageHeight_);
+    return true;
+}
+
+void FlatButtonBase::Repaint() {
+    InvalidateRect(window_, nullptr, TRUE);
+    UpdateWindow(window_);
+}
+
+void FlatButtonBase::OnDestroy(Message& m) {
+    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+    m.handled = false;
+}
+
+void FlatButtonBase::OnMouseRelay(Message& m) {
+    if (tooltip_) {
+        DWORD pos = GetMessagePos();
+        MSG relayed{m.window, m.id, m.wParam, m.lParam, DWORD(GetMessageTime()), POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
+        SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
+    m.handled = false;
+}
+
+void FlatButtonBase::OnEraseBackground(Message& m) { m.result = 1; }
+
+void FlatButtonBase::OnPaint(Message& m) {
+    PaintDc dc(window_, reinterpret_cast<HDC>(m.wParam));
+    if (dc.get()) DoPaint(dc.get());
+    m.result = 0;
+}
+
+void FlatButtonBase::OnFocus(Message& m) {
+    focused_ = m.id == WM_SETFOCUS;
+    Repaint();
+    m.handled = false;
+}
+
+void FlatButtonBase::OnLeftButtonDown(Message& m) {
+    SetCapture(window_);
+    if (HasCapture()) {
+        pressed_ = true;
+        Repaint();
+    }
+    m.result = 0;
+}
+
+void FlatButtonBase::OnLeftButtonDoubleClick(Message& m) {
+    if (!HasCapture()) SetCapture(window_);
+    if (!pressed_) {
+        pressed_ = true;
+        Repaint();
+    }
+    m.result = 0;
+}
+
+void FlatButtonBase::OnLeftButtonUp(Message& m) {
+    if (HasCapture()) {
+        if (pressed_) {
+            HWND self = window_;
+            SendMessageA(GetParent(self), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(self));
+        }
+        ReleaseCapture();
+    }
+    m.result = 0;
+}
+
+void FlatButtonBase::OnCaptureChanged(Message& m) {
+    if (pressed_) {
+        pressed_ = false;
+        Repaint();
+    }
+    m.handled = false;
+}
+
+void FlatButtonBase::OnEnable(Message& m) {
+    Repaint();
+    m.handled = false;
+}
+
+void FlatButtonBase::OnMouseMove(Message& m) {
+    if (HasCapture()) {
+        POINT cursor{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+        ClientToScreen(window_, &cursor);
+        RECT bounds{};
+        GetWindowRect(window_, &bounds);
+        bool inside = PtInRect(&bounds, cursor) != FALSE;
+        if (inside != pressed_) {
+            pressed_ = inside;
+            Repaint();
+        }
+    } else if (!mouseOver_) {
+        mouseOver_ = true;
+        Repaint();
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
+        TrackMouseEvent(&track);
+    }
+    m.handled = false;
+}
+
+void FlatButtonBase::OnMouseLeave(Message& m) {
+    if (mouseOver_) {
+        mouseOver_ = false;
+        Repaint();
+    }
+    m.result = 0;
+}
+
+void FlatButtonBase::OnKey(Message& m) {
+    // In hover mode Space does not press the button.
+    if (m.wParam == VK_SPACE) m.result = 0;
+    else m.handled = false;
+}
+
+void FlatButtonBase::OnUpdateUiState(Message& m) { m.result = 0; }

@@ -1,0 +1,92 @@
+#pragma once
+// An owner-drawn flat push button: hover tracking, pressing with mouse capture,
+// click notification, optional tooltip and image list. Derived classes draw.
+// Every button of the program works in hover mode: lit while the mouse is over
+// it, and Space does not press it.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "framework/control_object.h"
+
+// Owner of an image list the program created.
+class ImageList {
+public:
+    ImageList() = default;
+    explicit ImageList(HIMAGELIST list) : list_(list) {}
+    ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
+    ImageList& operator=(ImageList&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.list_, nullptr));
+        return *this;
+    }
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
+    ~ImageList() { Reset(); }
+
+    HIMAGELIST get() const { return list_; }
+    explicit operator bool() const { return list_ != nullptr; }
+    // False when the old list would not go.
+    bool Reset(HIMAGELIST list = nullptr) {
+        if (list_ && !ImageList_Destroy(list_)) return false;
+        list_ = list;
+        return true;
+    }
+
+private:
+    HIMAGELIST list_ = nullptr;
+};
+
+class FlatButtonBase : public ControlObject {
+public:
+    bool ProcessMessage(Message& m) override;
+
+    void Init();
+    bool SetToolTipText(const char* text);
+    bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
+
+    bool Pressed() const { return pressed_; }
+    bool MouseOver() const { return mouseOver_; }
+    HWND ToolTip() const { return tooltip_; }
+
+protected:
+    virtual void DoPaint(HDC dc) = 0;
+    void Repaint();
+
+    HIMAGELIST Images() const { return imageList_.get(); }
+    int ImageWidth() const { return imageWidth_; }
+    int ImageHeight() const { return imageHeight_; }
+
+private:
+    void OnDestroy(Message& m);
+    void OnMouseRelay(Message& m);
+    void OnEraseBackground(Message& m);
+    void OnPaint(Message& m);
+    void OnFocus(Message& m);
+    void OnLeftButtonDown(Message& m);
+    void OnLeftButtonDoubleClick(Message& m);
+    void OnLeftButtonUp(Message& m);
+    void OnCaptureChanged(Message& m);
+    void OnEnable(Message& m);
+    void OnMouseMove(Message& m);
+    void OnMouseLeave(Message& m);
+    void OnKey(Message& m);
+    void OnUpdateUiState(Message& m);
+
+    void AddTool();
+    bool HasCapture() const { return GetCapture() == window_; }
+
+    ImageList imageList_;
+    HWND tooltip_ = nullptr;
+    std::optional<std::string> tooltipText_;
+    bool mouseOver_ = false;
+    bool focused_ = false;
+    bool pressed_ = false;
+    int imageWidth_ = 0;
+    int imageHeight_ = 0;
+
+    static const MessageEntry<FlatButtonBase> kMessages[];
+};

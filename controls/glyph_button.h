@@ -1,0 +1,13 @@
+#pragma once
+#include "controls/flat_button.h"
+#include "framework/gdi.h"
+
+// A caption button: a light grey rounded frame with a soft gradient, and on it
+// a Marlett glyph (its text) or image 0 of its image list.
+class GlyphButton final : public FlatButtonBase {
+protected:
+    void DoPaint(HDC dc) override;
+
+private:
+    Font glyphFont_;
+};

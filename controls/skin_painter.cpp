@@ -1,0 +1,100 @@
+#include "controls/skin_painter.h"
+
+namespace {
+// Kept when a dialog loses its border: popup and system menu.
+const LONG_PTR kSkinnedStyleMask = 0x80080000;
+}  // namespace
+
+const MessageEntry<SkinPainter> SkinPainter::kMessages[] = {
+    OnMessage(WM_ERASEBKGND, &SkinPainter::OnEraseBackground),
+    OnMessage(WM_CTLCOLORSTATIC, &SkinPainter::OnStaticColour),
+    OnMessage(WM_NCHITTEST, &SkinPainter::OnHitTest),
+};
+
+bool SkinPainter::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
+
+SkinPainter::~SkinPainter() {
+    memory_.reset();  // a bitmap still selected into a DC cannot be deleted
+    bitmap_.Reset();
+}
+
+bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id) {
+    // A DIB section keeps the palette's exact colours whatever the display depth.
+    bitmap_.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return bool(bitmap_);
+}
+
+bool SkinPainter::ApplySkin(HWND window) {
+    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    if (!bitmap_) return false;
+
+    SetLastError(0);
+    if (!SetWindowLongPtrA(window, GWL_STYLE, style & kSkinnedStyleMask) && GetLastError() != 0) {
+        memory_.reset();
+        bitmap_.Reset();
+        return false;
+    }
+    if (!BuildRegion()) {
+        SetWindowLongPtrA(window, GWL_STYLE, style);
+        return false;
+    }
+    if (!SetWindowRgn(window, region_.get(), TRUE)) return false;
+    region_.Release();  // the window owns it now
+
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2 - info_.bmWidth / 2;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - info_.bmHeight / 2;
+    SetWindowPos(window, HWND_NOTOPMOST, x, y, info_.bmWidth, info_.bmHeight, 0);
+    skinned_ = true;
+    return true;
+}
+
+bool SkinPainter::BuildRegion() {
+    if (!bitmap_) return false;
+    memory_.reset();
+    memory_.emplace(nullptr);
+    if (!*memory_ || !GetObjectA(bitmap_.get(), sizeof(info_), &info_)) return false;
+    SelectObject(memory_->get(), bitmap_.get());  // stays selected for painting
+
+    Region region(CreateRectRgn(0, 0, 0, 0));
+    if (!region) return false;
+    HDC dc = memory_->get();
+    for (int y = 0; y < info_.bmHeight; ++y) {
+        int x = 0;
+        while (x < info_.bmWidth) {
+            while (x < info_.bmWidth && GetPixel(dc, x, y) == keyColour_) ++x;
+            int start = x;
+            while (x < info_.bmWidth && GetPixel(dc, x, y) != keyColour_) ++x;
+            if (start == x) continue;  // the row ended in key pixels
+            Region run(CreateRectRgn(start, y, x, y + 1));
+            if (!run || CombineRgn(region.get(), region.get(), run.get(), RGN_OR) == ERROR) return false;
+        }
+    }
+    region_ = std::move(region);
+    return true;
+}
+
+void SkinPainter::OnEraseBackground(Message& m) {
+    if (!skinned_) {
+        m.handled = false;
+        return;
+    }
+    BitBlt(reinterpret_cast<HDC>(m.wParam), 0, 0, info_.bmWidth, info_.bmHeight, memory_->get(), 0, 0, SRCCOPY);
+    m.result = 0;
+}
+
+void SkinPainter::OnStaticColour(Message& m) {
+    if (!skinned_) {
+        m.handled = false;
+        return;
+    }
+    SetBkMode(reinterpret_cast<HDC>(m.wParam), TRANSPARENT);
+    m.result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+void SkinPainter::OnHitTest(Message& m) {
+    if (!skinned_) {
+        m.handled = false;
+        return;
+    }
+    m.result = HTCAPTION;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Shapes a window after a bitmap: pixels of the key colour are cut away, the
+// rest is painted as the background and serves as a drag handle.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "framework/gdi.h"
+#include "framework/message_table.h"
+
+class SkinPainter {
+public:
+    explicit SkinPainter(COLORREF keyColour) : keyColour_(keyColour) {}
+    SkinPainter(const SkinPainter&) = delete;
+    SkinPainter& operator=(const SkinPainter&) = delete;
+    ~SkinPainter();
+
+    bool LoadSkinBitmap(HINSTANCE instance, int id);
+    void SetBitmap(Bitmap bitmap) { bitmap_ = std::move(bitmap); }
+
+    // True when the window now has the bitmap's shape; otherwise it keeps its plain look.
+    bool ApplySkin(HWND window);
+    // The region of the bitmap's non-key pixels, kept until ApplySkin hands it over.
+    bool BuildRegion();
+
+    HRGN RegionHandle() const { return region_.get(); }
+    bool Skinned() const { return skinned_; }
+
+    // The background, static-control and hit-test handlers; inactive until skinned.
+    bool ProcessMessage(Message& m);
+
+private:
+    void OnEraseBackground(Message& m);
+    void OnStaticColour(Message& m);
+    void OnHitTest(Message& m);
+
+    Region region_;
+    BITMAP info_{};
+    std::optional<MemoryDc> memory_;
+    Bitmap bitmap_;
+    bool skinned_ = false;
+    COLORREF keyColour_;
+
+    static const MessageEntry<SkinPainter> kMessages[];
+};

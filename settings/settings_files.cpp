@@ -1,0 +1,166 @@
+#include "settings/settings_files.h"
+
+#include <windows.h>
+
+#include "framework/module.h"
+#include "settings/app_settings.h"
+#include "settings/paths.h"
+#include "settings/settings_xml.h"
+#include "text/system_code_page.h"
+
+namespace {
+
+// Far beyond any real settings file; a bigger one is kept aside, not read.
+constexpr LONGLONG kMaxFileSize = 64LL << 20;
+
+class SystemConverter final : public AnsiUtf8Converter {
+public:
+    bool AnsiToUtf8(std::string_view ansi, std::string& utf8) const override {
+        std::wstring wide;
+        if (!Widen(CP_ACP, ansi, wide)) return false;
+        Narrow(CP_UTF8, wide, utf8, nullptr);
+        return true;
+    }
+    bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
+        std::wstring wide;
+        if (!Widen(CP_UTF8, utf8, wide)) {
+            ansi.assign(utf8);
+            return false;
+        }
+        BOOL usedDefault = FALSE;
+        Narrow(CP_ACP, wide, ansi, &usedDefault);
+        return !usedDefault;
+    }
+
+private:
+    static bool Widen(UINT page, std::string_view text, std::wstring& wide) {
+        wide.clear();
+        if (text.empty()) return true;
+        int length = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
+        if (length <= 0) return false;
+        wide.resize(length);
+        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide.data(), length);
+        return true;
+    }
+    static void Narrow(UINT page, const std::wstring& wide, std::string& text, BOOL* usedDefault) {
+        text.clear();
+        if (wide.empty()) return;
+        DWORD flags = page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+        int length = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, usedDefault);
+        text.resize(length > 0 ? length : 0);
+        if (length > 0)
+            WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), text.data(), length, nullptr, usedDefault);
+    }
+};
+
+// Reads |fileName| beside the executable. |parse| returns whether the bytes loaded
+// and whether they did so without loss; if not, the file is kept for the next save.
+template <class Parse>
+bool LoadBeside(const char* fileName, bool& keepOldFile, Parse parse) {
+    keepOldFile = false;
+    std::string bytes;
+    FileRead read = ReadWholeFile(PathBesideExecutable(fileName), bytes);
+    if (read == FileRead::kMissing) return false;
+    if (read == FileRead::kUnreadable) {
+        keepOldFile = true;
+        return false;
+    }
+    auto [loaded, lossless] = parse(bytes);
+    keepOldFile = !bytes.empty() && (!loaded || !lossless);  // an empty file holds nothing to keep
+    return loaded;
+}
+
+void SaveBeside(const char* fileName, bool& keepOldFile, const std::string& text) {
+    std::string path = PathBesideExecutable(fileName);
+    if (keepOldFile) {
+        if (!SetFileAside(path)) return;  // never replace what could not be kept
+        keepOldFile = false;
+    }
+    SaveFileAtomically(path, text);  // failures stay silent
+}
+
+}  // namespace
+
+std::string PathBesideExecutable(const std::string& fileName) {
+    return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());
+}
+
+const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
+    static const SystemConverter converter;
+    return converter;
+}
+
+FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing
+                                                                                : FileRead::kUnreadable;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::kMissing;  // not ours to move
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FileRead::kUnreadable;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD done = 0;
+        ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr) && done == bytes.size());
+    }
+    CloseHandle(file);
+    if (!ok) bytes.clear();
+    return ok ? FileRead::kRead : FileRead::kUnreadable;
+}
+
+bool SaveFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string temp = path + ".tmp";
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD done = 0;
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr) && done == bytes.size());
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(temp.c_str());
+    return false;
+}
+
+bool SetFileAside(const std::string& path) {
+    for (int n = 1; n <= 1000; ++n) {
+        std::string aside = path + ".bad";
+        if (n > 1) aside += std::to_string(n);
+        if (MoveFileExA(path.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return true;
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+bool AliasTable::LoadFromFile() {
+    Clear();
+    return LoadBeside("aliases.xml", keepOldFile_, [this](const std::string& bytes) {
+        AliasReadResult result = ReadAliasesXml(bytes, SystemAnsiUtf8Converter(), *this);
+        return std::pair(result.loaded, result.lossless);
+    });
+}
+
+bool AliasTable::SaveToFile() {
+    SaveBeside("aliases.xml", keepOldFile_, WriteAliasesXml(*this, SystemAnsiUtf8Converter()));
+    return true;
+}
+
+bool AppSettings::Load() {
+    aliases.LoadFromFile();
+    return LoadBeside("settings.xml", keepOldFile_, [this](const std::string& bytes) {
+        return std::pair(ReadSettingsXml(bytes, *this), true);
+    });
+}
+
+bool AppSettings::Save() {
+    aliases.SaveToFile();
+    SaveBeside("settings.xml", keepOldFile_, WriteSettingsXml(*this));
+    return true;
+}

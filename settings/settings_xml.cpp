@@ -1,0 +1,283 @@
+#include "settings/settings_xml.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/code_page.h"
+
+namespace {
+
+// Far beyond the three levels the files use, far below what the parser's
+// recursion can take on a 1 MB stack.
+constexpr std::size_t kMaxNesting = 256;
+// Each attribute is checked against all before it, so their number must stay sane.
+constexpr std::size_t kMaxAttributes = 1024;
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsNameStart(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return u >= 127 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool StartsWith(const char* p, const char* prefix, bool ignoreCase = false) {
+    for (; *prefix; ++p, ++prefix) {
+        char c = ignoreCase ? AsciiLower(*p) : *p;
+        if (c != *prefix) return false;
+    }
+    return true;
+}
+const char* SkipPast(const char* p, const char* end) {
+    const char* found = std::strstr(p, end);
+    return found ? found + std::strlen(end) : p + std::strlen(p);
+}
+const char* SkipQuoted(const char* p) {  // p at the opening quote
+    const char* close = std::strchr(p + 1, *p);
+    return close ? close + 1 : p + std::strlen(p);
+}
+
+// TinyXML parses by recursion, builds attribute lists by linear search and frees by
+// recursion again, so a hostile file could exhaust the stack or hang the start. This
+// follows the parser's own reading of markup (so quoted values, comments, CDATA and
+// declarations hide nothing from it) and may count more than the parser would, never
+// less, up to the point where the parser gives up.
+bool WithinParserLimits(const char* p) {
+    std::size_t depth = 0;
+    while (*p) {
+        if (*p != '<') {
+            ++p;
+        } else if (p[1] == '/') {
+            if (depth > 0) --depth;
+            p = SkipPast(p, ">");
+        } else if (StartsWith(p, "<?xml", true)) {
+            p += 5;
+            while (*p && *p != '>') {
+                // Byte-order marks count as white space in some of the parser's modes only.
+                if (*p == '\xEF') return false;
+                if (IsSpace(*p)) {
+                    ++p;
+                } else if (StartsWith(p, "version", true) || StartsWith(p, "encoding", true) ||
+                           StartsWith(p, "standalone", true)) {
+                    while (*p && !IsSpace(*p) && *p != '=' && *p != '>' && *p != '\'' && *p != '"') ++p;
+                    while (IsSpace(*p)) ++p;
+                    if (*p != '=') return true;  // the parser stops here
+                    ++p;
+                    while (IsSpace(*p)) ++p;
+                    if (*p == '\xEF') return false;
+                    if (*p == '"' || *p == '\'') {
+                        p = SkipQuoted(p);
+                    } else {
+                        while (*p && !IsSpace(*p) && *p != '/' && *p != '>') {
+                            if (*p == '"' || *p == '\'') return true;
+                            ++p;
+                        }
+                    }
+                } else {
+                    while (*p && *p != '>' && !IsSpace(*p)) {
+                        if (*p == '\xEF') return false;
+                        ++p;
+                    }
+                }
+            }
+            if (*p) ++p;
+        } else if (StartsWith(p, "<!--")) {
+            p = SkipPast(p + 4, "-->");
+        } else if (StartsWith(p, "<![CDATA[")) {
+            p = SkipPast(p + 9, "]]>");
+        } else if (IsNameStart(p[1])) {
+            std::size_t attributes = 0;
+            ++p;
+            while (*p) {
+                if (*p == '"' || *p == '\'') {
+                    p = SkipQuoted(p);
+                } else if (*p == '/' && p[1] == '>') {
+                    p += 2;
+                    break;
+                } else if (*p == '>') {
+                    ++p;
+                    if (++depth > kMaxNesting) return false;
+                    break;
+                } else {
+                    if (*p == '=' && ++attributes > kMaxAttributes) return false;
+                    ++p;
+                }
+            }
+        } else {
+            p = SkipPast(p + 1, ">");  // "<!...>" and other unknown markup
+        }
+    }
+    return true;
+}
+
+std::string FromFile(const char* value, const AnsiUtf8Converter& converter, bool& lossless) {
+    std::string_view bytes(value);
+    if (!IsValidUtf8(bytes)) return std::string(bytes);  // written raw by an older build
+    std::string ansi;
+    if (!converter.Utf8ToAnsi(bytes, ansi)) lossless = false;
+    return ansi;
+}
+
+std::string ToFile(const std::string& ansi, const AnsiUtf8Converter& converter) {
+    std::string utf8;
+    // Bytes that are no text of the code page go out as they are and come back
+    // the same way, since they cannot be valid UTF-8 either.
+    return converter.AnsiToUtf8(ansi, utf8) ? utf8 : ansi;
+}
+
+std::string Print(const TiXmlDocument& document) {
+    TiXmlPrinter printer;  // four spaces per level, "\n" after each line
+    document.Accept(&printer);
+    return printer.Str();
+}
+
+}  // namespace
+
+bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document) {
+    // Line ends as TinyXML's own file loading makes them; the parser stops at a NUL.
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
+        if (bytes[i] == '\r') {
+            text += '\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            text += bytes[i];
+        }
+    }
+    if (!WithinParserLimits(text.c_str())) return false;
+    // The library chooses the encoding from the file, but its UTF-8 reading takes a
+    // stray high byte as the start of a sequence and can swallow the closing quote.
+    // Text that is not UTF-8 is therefore read byte by byte.
+    TiXmlEncoding encoding = TIXML_ENCODING_UNKNOWN;
+    if (!IsValidUtf8(text)) {
+        encoding = TIXML_ENCODING_LEGACY;
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    }
+    document.Parse(text.c_str(), nullptr, encoding);
+    return !document.Error() && document.RootElement() != nullptr;
+}
+
+AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table) {
+    table.Clear();
+    AliasReadResult result;
+    TiXmlDocument document;
+    if (!ParseSettingsDocument(bytes, document)) return result;
+    result.loaded = true;
+    TiXmlNode* first = document.RootElement()->FirstChild("alias");
+    for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {
+        const char* name = e->Attribute("alias");
+        const char* command = e->Attribute("cmd");
+        if (!name || !command) continue;
+        std::string n = FromFile(name, converter, result.lossless);
+        table.Append(std::move(n), FromFile(command, converter, result.lossless));
+    }
+    return result;
+}
+
+std::string WriteAliasesXml(const AliasTable& table, const AnsiUtf8Converter& converter) {
+    TiXmlDocument document;
+    document.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
+    TiXmlElement* root = new TiXmlElement("aliases");
+    document.LinkEndChild(root);
+    for (const AliasEntry& entry : table) {
+        TiXmlElement* alias = new TiXmlElement("alias");
+        alias->SetAttribute("alias", ToFile(entry.name, converter));
+        alias->SetAttribute("cmd", ToFile(entry.command, converter));
+        root->LinkEndChild(alias);
+    }
+    return Print(document);
+}
+
+bool ReadIntSetting(const TiXmlElement& group, const char* setting, const char* attribute, std::int32_t& target) {
+    const TiXmlNode* node = group.FirstChild(setting);
+    const TiXmlElement* element = node ? node->ToElement() : nullptr;
+    if (!element) return false;
+    int value = 0;
+    if (element->QueryIntAttribute(attribute, &value) == TIXML_SUCCESS) target = value;
+    return true;
+}
+
+bool ReadIntSetting(const TiXmlElement& group, const char* setting, const char* attribute, std::uint16_t& target) {
+    std::int32_t value = target;
+    bool found = ReadIntSetting(group, setting, attribute, value);
+    target = static_cast<std::uint16_t>(value);
+    return found;
+}
+
+bool ReadSettingsXml(std::string_view bytes, AppSettings& s) {
+    TiXmlDocument document;
+    if (!ParseSettingsDocument(bytes, document)) return false;
+    const TiXmlElement* root = document.RootElement();
+    const TiXmlNode* node = root->FirstChild("general");
+    if (const TiXmlElement* general = node ? node->ToElement() : nullptr) {
+        ReadIntSetting(*general, "start_with_windows", "val", s.start_with_windows);
+        ReadIntSetting(*general, "icon_in_tray", "val", s.icon_in_tray);
+        ReadIntSetting(*general, "hot_key", "key", s.hot_key_key);
+        ReadIntSetting(*general, "hot_key", "mod", s.hot_key_mod);
+    }
+    node = root->FirstChild("show");
+    if (const TiXmlElement* show = node ? node->ToElement() : nullptr) {
+        ReadIntSetting(*show, "run_history", "val", s.run_history);
+        ReadIntSetting(*show, "typed_urls", "val", s.typed_urls);
+        ReadIntSetting(*show, "start_menu", "val", s.start_menu);
+    }
+    return true;
+}
+
+std::string WriteSettingsXml(const AppSettings& s) {
+    TiXmlDocument document;
+    document.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
+    TiXmlElement* root = new TiXmlElement("settings");
+    document.LinkEndChild(root);
+    auto add = [](TiXmlElement* parent, const char* name) {
+        TiXmlElement* element = new TiXmlElement(name);
+        parent->LinkEndChild(element);
+        return element;
+    };
+    TiXmlElement* general = add(root, "general");
+    add(general, "start_with_windows")->SetAttribute("val", s.start_with_windows);
+    add(general, "icon_in_tray")->SetAttribute("val", s.icon_in_tray);
+    TiXmlElement* hotKey = add(general, "hot_key");
+    hotKey->SetAttribute("key", s.hot_key_key);
+    hotKey->SetAttribute("mod", s.hot_key_mod);
+    TiXmlElement* show = add(root, "show");
+    add(show, "run_history")->SetAttribute("val", s.run_history);
+    add(show, "typed_urls")->SetAttribute("val", s.typed_urls);
+    add(show, "start_menu")->SetAttribute("val", s.start_menu);
+    return Print(document);
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0, n = text.size();
+    while (i < n) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;        // overlong
+            else if (c == 0xED) high = 0x9F;  // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            else if (c == 0xF4) high = 0x8F;  // above U+10FFFF
+        } else {
+            return false;
+        }
+        if (n - i < length) return false;
+        unsigned char second = static_cast<unsigned char>(text[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if (next < 0x80 || next > 0xBF) return false;
+        }
+        i += length;
+    }
+    return true;
+}

@@ -1,0 +1,21 @@
+// Stands in for a launched program: writes the command line it was given to
+// "<its own path>.log", so a test sees exactly what the shell handed over.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char path[MAX_PATH + 8];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return 1;
+    lstrcatA(path, ".log");
+    // Written beside and renamed, so a reader never sees half a line.
+    char partial[MAX_PATH + 16];
+    lstrcpyA(partial, path);
+    lstrcatA(partial, ".tmp");
+    HANDLE file = CreateFileA(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    const char* line = GetCommandLineA();
+    DWORD written = 0;
+    WriteFile(file, line, lstrlenA(line), &written, nullptr);
+    CloseHandle(file);
+    return MoveFileExA(partial, path, MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+const char kDefaultSettings[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<settings>\n    <general>\n"
+    "        <start_with_windows val=\"1\" />\n        <icon_in_tray val=\"0\" />\n"
+    "        <hot_key key=\"82\" mod=\"2\" />\n    </general>\n    <show>\n"
+    "        <run_history val=\"1\" />\n        <typed_urls val=\"1\" />\n"
+    "        <start_menu val=\"1\" />\n    </show>\n</settings>\n";
+const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases />\n";
+
+// Close caption button, then Yes: returns the exit code.
+DWORD ExitThroughCloseButton(Brisq& brisq) {
+    PostMessageA(GetDlgItem(brisq.Launcher(), 1019), BM_CLICK, 0, 0);
+    HWND question = nullptr;
+    if (!WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }))
+        return STILL_ACTIVE;
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    return brisq.WaitForExit();
+}
+}  // namespace
+
+TEST(SettingsFiles, FreshStartAndExitWriteBothFilesInTheProgramsForm) {
+    Brisq brisq;
+    ASSERT_FALSE(FileExists(brisq.Folder().File("settings.xml")));
+    ASSERT_TRUE(brisq.Start());
+    EXPECT_FALSE(FileExists(brisq.Folder().File("settings.xml"))) << "written at exit, not at start";
+    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("settings.xml")), kDefaultSettings);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
+    EXPECT_FALSE(FileExists(brisq.Folder().File("settings.xml.tmp")));
+    EXPECT_FALSE(FileExists(brisq.Folder().File("aliases.xml.tmp")));
+}
+
+TEST(SettingsFiles, HandWrittenFilesSurviveStartAndExit) {
+    Brisq brisq;
+    WriteFile(brisq.Folder().File("aliases.xml"),
+              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
+              "\t<alias alias=\"np\" cmd=\"notepad.exe\" note=\"mine\" />\r\n"
+              "\t<alias alias=\"rec\" cmd='recorder.exe &quot;$param&quot;' />\r\n</aliases>\r\n");
+    WriteFile(brisq.Folder().File("settings.xml"),
+              "<settings><show><typed_urls val='0'/></show><general><start_with_windows val='0'/>"
+              "<icon_in_tray val='0'/></general></settings>");
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")),
+              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases>\n"
+              "    <alias alias=\"np\" cmd=\"notepad.exe\" />\n"
+              "    <alias alias=\"rec\" cmd='recorder.exe &quot;$param&quot;' />\n</aliases>\n");
+    std::string expected = kDefaultSettings;
+    expected.replace(expected.find("<start_with_windows val=\"1\""), 27, "<start_with_windows val=\"0\"");
+    expected.replace(expected.find("<typed_urls val=\"1\""), 19, "<typed_urls val=\"0\"");
+    EXPECT_EQ(ReadFile(brisq.Folder().File("settings.xml")), expected);
+}
+
+TEST(SettingsFiles, ABrokenFileIsSetAsideAtExitNotLost) {
+    Brisq brisq;
+    const std::string broken = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases>\n    <alias alias=\"np\" cmd=\"note";
+    WriteFile(brisq.Folder().File("aliases.xml"), broken);
+    ASSERT_TRUE(brisq.Start());
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), broken);
+    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml.bad")), broken);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
+}

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "controls/glyph_button.h"
+#include "res/resource.h"
+
+namespace {
+// A parent that counts the clicks its child buttons report.
+class ButtonHost {
+public:
+    ButtonHost() {
+        WNDCLASSA type{};
+        type.lpfnWndProc = Procedure;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "BrisqButtonHost";
+        RegisterClassA(&type);
+        parent_ = CreateWindowExA(0, "BrisqButtonHost", "host", WS_POPUP | WS_VISIBLE, 100, 100, 200, 80, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        HWND control = CreateWindowExA(0, "BUTTON", "r", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20,
+                                       19, 18, parent_, HMENU(IDC_CLOSE_BUTTON), GetModuleHandleA(nullptr), nullptr);
+        button.Attach(control);
+        button.Init();
+    }
+    ~ButtonHost() { DestroyWindow(parent_); }
+
+    HWND Button() const { return button.Handle(); }
+    HWND Parent() const { return parent_; }
+
+    // Mouse messages as the system sends them, in the button's client coordinates.
+    void Press(int x = 5, int y = 5) { Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void Move(int x, int y) { Send(WM_MOUSEMOVE, GetCapture() ? MK_LBUTTON : 0, x, y); }
+    void Release(int x = 5, int y = 5) { Send(WM_LBUTTONUP, 0, x, y); }
+
+    GlyphButton button;
+    int clicks = 0;
+    int otherCommands = 0;
+
+private:
+    void Send(UINT id, WPARAM keys, int x, int y) { SendMessageA(Button(), id, keys, MAKELPARAM(x, y)); }
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<ButtonHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && id == WM_COMMAND) {
+            bool click = LOWORD(wParam) == IDC_CLOSE_BUTTON && HIWORD(wParam) == BN_CLICKED &&
+                         reinterpret_cast<HWND>(lParam) == self->Button();
+            (click ? self->clicks : self->otherCommands)++;
+            return 0;
+        }
+        return DefWindowProcA(window, id, wParam, lParam);
+    }
+
+    HWND parent_;
+};
+
+// Live GDI objects of this process. Wine's GetGuiResources is not implemented
+// (0, error 120); there a handle's bare table index names a live object, so the
+// table is counted instead.
+DWORD LiveGdiObjects() {
+    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    DWORD count = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    return count;
+}
+}  // namespace
+
+TEST(FlatButton, InitMakesItOwnerDrawnWithATooltipWindow) {
+    ButtonHost host;
+    EXPECT_EQ(GetWindowLongPtrA(host.Button(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    HWND tip = host.button.ToolTip();
+    ASSERT_NE(tip, nullptr);
+    char type[64] = "";
+    GetClassNameA(tip, type, sizeof(type));
+    EXPECT_STREQ(type, TOOLTIPS_CLASSA);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);  // no text, no tool
+
+    ASSERT_TRUE(host.button.SetToolTipText("Close"));
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[80] = "";
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = host.Parent();
+    tool.uId = reinterpret_cast<UINT_PTR>(host.Button());
+    tool.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Close");
+    EXPECT_TRUE(host.button.SetToolTipText(nullptr));
+
+    // The tooltip goes with the button.
+    DestroyWindow(host.Button());
+    EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST(FlatButton, PressAndReleaseInsideClicksOnce) {
+    ButtonHost host;
+    host.Press();
+    EXPECT_EQ(GetCapture(), host.Button());
+    EXPECT_TRUE(host.button.Pressed());
+    EXPECT_EQ(host.clicks, 0);
+    host.Release();
+    EXPECT_EQ(host.clicks, 1);
+    EXPECT_EQ(host.otherCommands, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(host.button.Pressed());  // cleared by the capture change
+}
+
+TEST(FlatButton, ReleaseOutsideDoesNotClick) {
+    ButtonHost host;
+    host.Press();
+    host.Move(-30, 5);
+    EXPECT_FALSE(host.button.Pressed());
+    EXPECT_EQ(GetCapture(), host.Button());  // still captured, just not pressed
+    host.Release(-30, 5);
+    EXPECT_EQ(host.clicks, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST(FlatButton, DragOutAndBackInClicksOnce) {
+    ButtonHost host;
+    host.Press();
+    host.Move(5, 40);
+    EXPECT_FALSE(host.button.Pressed());
+    host.Move(6, 6);
+    EXPECT_TRUE(host.button.Pressed());
+    host.Release(6, 6);
+    EXPECT_EQ(host.clicks, 1);
+}
+
+TEST(FlatButton, CaptureTakenAwayUnpresses) {
+    ButtonHost host;
+    host.Press();
+    ASSERT_TRUE(host.button.Pressed());
+    SetCapture(host.Parent());  // as a message box would
+    EXPECT_FALSE(host.button.Pressed());
+    ReleaseCapture();
+    host.Release();
+    EXPECT_EQ(host.clicks, 0);
+}
+
+TEST(FlatButton, DoubleClickPressesLikeAPress) {
+    ButtonHost host;
+    host.Press();
+    host.Release();
+    SendMessageA(host.Button(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(host.button.Pressed());
+    host.Release();
+    EXPECT_EQ(host.clicks, 2);
+}
+
+TEST(FlatButton, SpaceDoesNotPress) {
+    ButtonHost host;
+    SetFocus(host.Button());
+    SendMessageA(host.Button(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    EXPECT_FALSE(host.button.Pressed());
+    SendMessageA(host.Button(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(host.clicks, 0);
+    // A system button would have clicked on the key-up; a mouse click still works.
+    host.Press();
+    host.Release();
+    EXPECT_EQ(host.clicks, 1);
+}
+
+TEST(GlyphButton, HoverLightsAndLeavingRestores) {
+    ButtonHost host;
+    auto paint = [&] {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP picture = CreateCompatibleBitmap(screen, 19, 18);
+        HGDIOBJ old = SelectObject(dc, picture);
+        SendMessageA(host.Button(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        COLORREF top = GetPixel(dc, 9, 2), bottom = GetPixel(dc, 9, 15);
+        COLORREF glyphPixels = 0;  // the near-black of the glyph
+        for (int y = 0; y < 18; ++y)
+            for (int x = 0; x < 19; ++x) glyphPixels += GetPixel(dc, x, y) == RGB(0x12, 0, 0);
+        SelectObject(dc, old);
+        DeleteObject(picture);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return std::array<COLORREF, 3>{top, bottom, glyphPixels};
+    };
+    auto plain = paint();
+    EXPECT_EQ(plain[0], RGB(0xCC, 0xCC, 0xCC));  // darker at the top
+    EXPECT_GT(GetRValue(plain[1]), GetRValue(plain[0]));
+    EXPECT_GT(plain[2], 4u);
+    host.Move(3, 3);
+    EXPECT_TRUE(host.button.MouseOver());
+    auto lit = paint();
+    EXPECT_EQ(lit[0], RGB(0xEE, 0xEE, 0xEE));  // lighter at the top
+    EXPECT_LT(GetRValue(lit[1]), GetRValue(lit[0]));
+    SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(host.button.MouseOver());
+    EXPECT_EQ(paint(), plain);
+}
+
+// The caption glyphs need the symbol font in the Wine prefix (scripts/wine-env).
+TEST(GlyphButton, MarlettIsInstalled) {
+    HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "marlett");
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc, sizeof(face), face);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    EXPECT_STREQ(face, "Marlett");
+}
+
+TEST(GlyphButton, ImageListReplacesTheGlyph) {
+    ButtonHost host;
+    EXPECT_FALSE(host.button.SetImageFromBitmap(16, 9999, RGB(255, 255, 255)));  // no such bitmap
+    EXPECT_TRUE(host.button.SetImageFromBitmap(16, IDB_TOOL, RGB(255, 255, 255)));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 19, 18);
+    HGDIOBJ old = SelectObject(dc, picture);
+    SendMessageA(host.Button(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    // The tool's black shows; its white field is masked away, leaving the gradient.
+    int black = 0, white = 0;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 19; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            black += c == RGB(0, 0, 0);
+            white += c == RGB(255, 255, 255);
+        }
+    SelectObject(dc, old);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(black, 40);
+    EXPECT_EQ(white, 0);
+}
+
+TEST(GlyphButton, ThousandHoverRepaintsKeepTheGdiObjectCount) {
+    ButtonHost host;
+    host.Move(3, 3);  // the first paint makes the glyph font
+    SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
+    DWORD before = LiveGdiObjects();
+    ASSERT_GT(before, 0u);
+    for (int i = 0; i < 1000; ++i) {
+        host.Move(3, 3);
+        SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
+    }
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
