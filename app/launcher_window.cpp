@@ -1,9 +1,9 @@
 #include "app/launcher_window.h"
 
-#include <vector>
-
 #include "app/single_instance.h"
 #include "command/command_runner.h"
+#include "command/launch_name_map.h"
+#include "completion/completion_sources.h"
 #include "framework/center_window.h"
 #include "framework/module.h"
 #include "res/resource.h"
@@ -50,6 +50,7 @@ void LauncherWindow::OnInitDialog(Message& m) {
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
+    commandBox_.Attach(CommandBox());
 
     settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON));
     settingsButton_.Init();
@@ -150,21 +151,21 @@ void LauncherWindow::HideOnDeactivate(bool active) {
     if (!active && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
 }
 
-// The placeholder keeps the drop-down from opening as an empty sliver.
 void LauncherWindow::FillCompletion() {
-    HWND box = CommandBox();
-    if (SendMessageA(box, CB_GETCOUNT, 0, 0) == 0) SendMessageA(box, CB_ADDSTRING, 0, LPARAM(""));
+    CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
+        .FillCompletion();
+}
+
+void LauncherWindow::RefillCompletion() {
+    CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
+        .RefillCompletion(runLines_.MostRecentFirst());
 }
 
 std::string LauncherWindow::ReadLine() const {
     HWND box = CommandBox();
     LRESULT selected = SendMessageA(box, CB_GETCURSEL, 0, 0);
     if (selected != CB_ERR) {
-        LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, selected, 0);
-        if (length == CB_ERR) return {};
-        std::vector<char> text(length + 1);
-        LRESULT got = SendMessageA(box, CB_GETLBTEXT, selected, LPARAM(text.data()));
-        return got == CB_ERR ? std::string() : std::string(text.data(), got);
+        return commandBox_.ItemText(selected).value_or(std::string());
     }
     char text[kMaxLineLength + 1];
     int got = GetWindowTextA(box, text, sizeof(text));
@@ -187,6 +188,8 @@ void LauncherWindow::RunTypedLine(int id) {
     if (SendMessageA(box, CB_GETCOUNT, 0, 0) == 1 && SendMessageA(box, CB_GETLBTEXTLEN, 0, 0) == 0)
         SendMessageA(box, CB_DELETESTRING, 0, 0);
     SendMessageA(box, CB_INSERTSTRING, 0, LPARAM(line.c_str()));
+    commandBox_.AddItem(line.c_str());  // once, at the end of the list
+    runLines_.Note(line);
     LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
     if (count >= kDropDownLimit) SendMessageA(box, CB_DELETESTRING, count - 1, 0);
     ShowWindow(window_, SW_HIDE);

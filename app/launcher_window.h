@@ -2,9 +2,12 @@
 #include <string>
 
 #include "app/tray_icon.h"
+#include "completion/completion_combo.h"
+#include "completion/source_rules.h"
 #include "controls/glyph_button.h"
 #include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
+#include "text/system_code_page.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
 // that lives as long as the process, hidden most of the time.
@@ -17,6 +20,8 @@ public:
     void HideOnDeactivate(bool active);
     void RunTypedLine(int id);
     void ConfirmExit(int id);
+    // Rebuilds the completion entries and launch names after the settings changed.
+    void RefillCompletion();
 
     bool RegisterLaunchHotKey();
     void UnregisterLaunchHotKey();
@@ -46,9 +51,11 @@ private:
 
     SkinPainter skin_{RGB(0xFF, 0x00, 0xFF)};
     TrayIcon tray_;
+    CompletionCombo commandBox_;
     GlyphButton settingsButton_;
     GlyphButton closeButton_;
     GlyphButton aboutButton_;
+    RunLines runLines_{SystemCodePage()};  // what a refill keeps
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -28,6 +28,10 @@ LRESULT ControlObject::CallPrevious(UINT id, WPARAM wParam, LPARAM lParam) const
     return CallWindowProcA(previous_, window_, id, wParam, lParam);
 }
 
+LRESULT ControlObject::CallPreviousWide(UINT id, WPARAM wParam, LPARAM lParam) const {
+    return CallWindowProcW(previous_, window_, id, wParam, lParam);
+}
+
 LRESULT CALLBACK ControlObject::ControlProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<ControlObject*>(FromHandle(window));
     if (!self) return DefWindowProcA(window, id, wParam, lParam);

@@ -14,6 +14,8 @@ public:
     // The control's own behaviour for a message.
     LRESULT CallPrevious(const Message& m) const;
     LRESULT CallPrevious(UINT id, WPARAM wParam, LPARAM lParam) const;
+    // The same with UTF-16 parameters, for messages whose ANSI form the system mishandles.
+    LRESULT CallPreviousWide(UINT id, WPARAM wParam, LPARAM lParam) const;
 
     static LRESULT CALLBACK ControlProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 

@@ -152,13 +152,14 @@ TEST(Launcher, DropDownKeepsNineteenRunLinesMostRecentFirst) {
         EXPECT_EQ(entries.front(), line);
         if (run >= 19) EXPECT_EQ(entries.back(), "recorder.exe run" + std::to_string(run - 18));
     }
-    // Run again in other letter case: one entry, in the new case, at the top.
+    // Typed again in other letter case: completion gives the field the earlier
+    // line's case, and the drop-down holds it once, at the top.
     ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
     brisq.RunLine("RECORDER.EXE RUN20");
     ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
     std::vector<std::string> entries = brisq.DropDownEntries();
     ASSERT_EQ(entries.size(), 19u);
-    EXPECT_EQ(entries.front(), "RECORDER.EXE RUN20");
+    EXPECT_EQ(entries.front(), "recorder.exe run20");
     EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
                             [](const std::string& e) { return lstrcmpiA(e.c_str(), "recorder.exe run20") == 0; }),
               1);

@@ -1,0 +1,136 @@
+#include "completion/completion_sources.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "command/launch_name_map.h"
+#include "completion/source_rules.h"
+#include "settings/app_settings.h"
+
+namespace {
+const char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+const char kRunHistoryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+const std::size_t kShortcutTargetSize = 1024;
+}  // namespace
+
+bool CompletionSources::FillCompletion() {
+    AddAliasEntries();
+    if (settings_.typed_urls) AddTypedUrls();
+    if (settings_.run_history) AddRunHistory();
+    if (settings_.start_menu) AddStartMenu();
+    // Never an empty drop-down: the first run line replaces this again.
+    if (SendMessageA(box_.Handle(), CB_GETCOUNT, 0, 0) == 0) SendMessageA(box_.Handle(), CB_ADDSTRING, 0, LPARAM(""));
+    return true;
+}
+
+void CompletionSources::RefillCompletion(const std::vector<std::string>& runLines) {
+    HWND box = box_.Handle();
+    SendMessageA(box, CB_RESETCONTENT, 0, 0);  // empties the list as well
+    names_.Clear();
+    for (const std::string& line : runLines) SendMessageA(box, CB_ADDSTRING, 0, LPARAM(line.c_str()));
+    FillCompletion();
+    // Run lines complete after every source, the latest last, as when they were run.
+    for (auto line = runLines.rbegin(); line != runLines.rend(); ++line) box_.AddItem(line->c_str());
+}
+
+bool CompletionSources::AddAliasEntries() {
+    const AliasTable& aliases = settings_.aliases;
+    for (std::size_t i = 0; i < aliases.Count(); ++i) {
+        SendMessageA(box_.Handle(), CB_ADDSTRING, 0, LPARAM(aliases[i].name.c_str()));
+        names_.Put(aliases[i].name, aliases[i].command);
+    }
+    return true;
+}
+
+// Calls take(name, data) for each string value until the first that cannot be read whole.
+template <class Take>
+bool CompletionSources::ReadValues(const char* keyPath, Take take) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    for (DWORD index = 0;; ++index) {
+        char name[260], data[260 + 1];
+        DWORD nameSize = sizeof(name), dataSize = 260, type = 0;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        data[dataSize] = '\0';  // stored data need not carry its terminator
+        take(std::string(name, nameSize), std::string(data));
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+bool CompletionSources::AddTypedUrls() {
+    return ReadValues(kTypedUrlsKey, [&](const std::string&, const std::string& stored) {
+        TypedUrlNames names = TypedUrlNamesOf(stored);
+        box_.AddItem(names.entry.c_str());
+        if (names.launchName) {
+            names_.Put(*names.launchName, stored);
+            box_.AddItem(names.launchName->c_str());
+        }
+    });
+}
+
+bool CompletionSources::AddRunHistory() {
+    return ReadValues(kRunHistoryKey, [&](const std::string& name, const std::string& command) {
+        if (IsRunHistoryBookkeeping(name)) return;
+        box_.AddItem(WithoutRunMarker(command, page_).c_str());
+    });
+}
+
+bool CompletionSources::AddStartMenu() {
+    HWND owner = GetParent(box_.Handle());
+    for (int folder : {CSIDL_COMMON_STARTMENU, CSIDL_STARTMENU}) {
+        char path[MAX_PATH];
+        if (SHGetSpecialFolderPathA(owner, path, folder, FALSE)) ScanStartMenuFolder(path);
+    }
+    return true;
+}
+
+void CompletionSources::ScanStartMenuFolder(const std::string& folderPath) {
+    std::string folder = WithTrailingBackslash(folderPath, page_);
+    std::optional<std::string> pattern = ChildPath(folder, "*");
+    if (!pattern) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern->c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string entry = found.cFileName;
+        if (entry == "." || entry == "..") continue;
+        std::optional<std::string> path = ChildPath(folder, entry);
+        if (!path) continue;  // would not fit the path buffers the shell works with
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ScanStartMenuFolder(*path);
+            continue;
+        }
+        if (!LooksLikeShortcut(entry)) continue;
+        std::optional<ShortcutNames> names = ShortcutNamesOf(entry, ResolveShortcut(*path), page_);
+        if (!names) continue;
+        names_.Put(names->withExtension, *path);
+        names_.Put(names->withoutExtension, *path);
+        box_.AddItem(names->withoutExtension.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return {};
+    std::string target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t widePath[MAX_PATH];
+        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, shortcut.c_str(), -1, widePath, MAX_PATH) > 0 &&
+            SUCCEEDED(file->Load(widePath, STGM_READ))) {
+            char path[kShortcutTargetSize] = "";
+            if (SUCCEEDED(link->GetPath(path, sizeof(path), nullptr, SLGP_UNCPRIORITY))) target = path;
+        }
+        file->Release();
+    }
+    link->Release();
+    return target;
+}

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "command/launch_name_map.h"
+#include "completion/completion_sources.h"
+#include "res/resource.h"
+#include "settings/app_settings.h"
+
+namespace {
+INT_PTR CALLBACK PlainDialog(HWND, UINT id, WPARAM, LPARAM) { return id == WM_INITDIALOG; }
+
+bool MakeShortcut(const std::string& file, const std::string& target) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return false;
+    IPersistFile* persist = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(link->SetPath(target.c_str())) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+        saved = SUCCEEDED(persist->Save(wide, TRUE));
+        persist->Release();
+    }
+    link->Release();
+    return saved;
+}
+
+std::string StartMenu(int folder) {
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, path, folder, TRUE);
+    return path;
+}
+
+// Scratch string values under an existing or new key of HKCU, removed again
+// afterwards; a value that was there before is put back.
+class ScratchValues {
+public:
+    explicit ScratchValues(const char* path) : path_(path) {
+        DWORD disposition = 0;
+        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, &disposition);
+        created_ = disposition == REG_CREATED_NEW_KEY;
+    }
+    ~ScratchValues() {
+        for (const Saved& value : values_) {
+            if (value.existed)
+                RegSetValueExA(key_, value.name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                               DWORD(value.data.size()));
+            else
+                RegDeleteValueA(key_, value.name.c_str());
+        }
+        RegCloseKey(key_);
+        if (created_) RegDeleteKeyA(HKEY_CURRENT_USER, path_);
+    }
+    void Set(const std::string& name, const std::string& data) {
+        Saved saved;
+        saved.name = name;
+        char old[1024];
+        DWORD size = sizeof(old);
+        saved.existed = RegQueryValueExA(key_, name.c_str(), nullptr, &saved.type, reinterpret_cast<BYTE*>(old),
+                                         &size) == ERROR_SUCCESS;
+        if (saved.existed) saved.data.assign(old, size);
+        values_.push_back(saved);
+        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       DWORD(data.size() + 1));
+    }
+
+private:
+    struct Saved {
+        std::string name;
+        bool existed = false;
+        DWORD type = 0;
+        std::string data;
+    };
+    const char* path_;
+    HKEY key_ = nullptr;
+    bool created_ = false;
+    std::vector<Saved> values_;
+};
+
+class CompletionSourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, PlainDialog, 0);
+        ASSERT_NE(dialog, nullptr);
+        box = GetDlgItem(dialog, IDC_COMMAND_BOX);
+        ASSERT_TRUE(combo.Attach(box));
+        settings.typed_urls = settings.run_history = settings.start_menu = 0;
+    }
+    void TearDown() override {
+        if (dialog) DestroyWindow(dialog);
+        // Deepest first, so every folder is empty when it goes.
+        for (auto file = files.rbegin(); file != files.rend(); ++file) DeleteFileA(file->c_str());
+        for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveDirectoryA(folder->c_str());
+        CoUninitialize();
+    }
+
+    std::string Folder(const std::string& path) {
+        CreateDirectoryA(path.c_str(), nullptr);
+        folders.push_back(path);
+        return path;
+    }
+    void Shortcut(const std::string& file, const std::string& target) {
+        files.push_back(file);
+        ASSERT_TRUE(MakeShortcut(file, target)) << file;
+    }
+
+    std::vector<std::string> DropDown() const {
+        std::vector<std::string> items;
+        for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); ++i) items.push_back(*combo.ItemText(i));
+        return items;
+    }
+    std::vector<std::string> List() const {
+        std::vector<std::string> entries;
+        const CompletionList& list = combo.Edit().Entries();
+        for (std::size_t i = 0; i < list.Count(); ++i) entries.push_back(list[i]);
+        return entries;
+    }
+    // Position in the list, or -1.
+    int At(const std::string& entry) const {
+        std::vector<std::string> entries = List();
+        auto it = std::find(entries.begin(), entries.end(), entry);
+        return it == entries.end() ? -1 : int(it - entries.begin());
+    }
+    long Occurrences(const std::string& entry) const {
+        std::vector<std::string> entries = List();
+        return long(std::count(entries.begin(), entries.end(), entry));
+    }
+    CompletionSources Sources() { return CompletionSources(combo, names, settings, kAscii); }
+
+    HWND dialog = nullptr, box = nullptr;
+    CompletionCombo combo{kAscii};
+    LaunchNameMap names;
+    AppSettings settings;
+    std::vector<std::string> files, folders;
+    static inline const SingleByteCodePage kAscii;
+};
+}  // namespace
+
+TEST_F(CompletionSourcesTest, NothingToFillGivesOneEmptyItem) {
+    EXPECT_TRUE(Sources().FillCompletion());
+    EXPECT_EQ(DropDown(), std::vector<std::string>{""});
+    EXPECT_EQ(List(), std::vector<std::string>{""});
+    EXPECT_EQ(names.Count(), 0u);
+}
+
+TEST_F(CompletionSourcesTest, AliasesInStoredOrderTheLaterOneWins) {
+    settings.aliases.Append("np", "notepad.exe");
+    settings.aliases.Append("calc", "calc.exe");
+    settings.aliases.Append("NP", "notepad.exe $param");
+    Sources().FillCompletion();
+    EXPECT_EQ(DropDown(), (std::vector<std::string>{"np", "calc", "NP"}));
+    EXPECT_EQ(List(), (std::vector<std::string>{"calc", "NP"}));
+    EXPECT_EQ(names.Find("np"), "notepad.exe $param");
+    EXPECT_EQ(names.Find("calc"), "calc.exe");
+}
+
+TEST_F(CompletionSourcesTest, TypedUrlsAndRunHistoryFromTheRegistry) {
+    {
+        ScratchValues urls("Software\\Microsoft\\Internet Explorer\\TypedURLs");
+        urls.Set("url101", "http://brisq-h.example/");
+        urls.Set("url102", "ftp://brisq-f.example");
+        urls.Set("url103", "HTTP://brisq-caps.example");
+        urls.Set("url104", "brisq-bare.example/");
+        ScratchValues runs("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+        runs.Set("y", "brisq-cmd\\1");
+        runs.Set("z", "C:\\\\1");
+        runs.Set("x", "brisq tool1");
+        runs.Set("MRUList", "zyx");
+        settings.typed_urls = settings.run_history = 1;
+        Sources().FillCompletion();
+    }
+    for (const char* entry : {"http://brisq-h.example", "brisq-h.example", "ftp://brisq-f.example", "brisq-f.example",
+                              "HTTP://brisq-caps.example", "brisq-bare.example", "brisq-cmd", "C:\\", "brisq tool1"})
+        EXPECT_NE(At(entry), -1) << entry;
+    EXPECT_EQ(At("brisq-caps.example"), -1);
+    EXPECT_EQ(At("zyx"), -1);
+    EXPECT_EQ(Occurrences("brisq-bare.example"), 1);
+    // Typed addresses come first, so they complete first.
+    EXPECT_LT(At("brisq-bare.example"), At("brisq-cmd"));
+
+    EXPECT_EQ(names.Find("brisq-h.example"), "http://brisq-h.example/");
+    EXPECT_EQ(names.Find("brisq-f.example"), "ftp://brisq-f.example");
+    EXPECT_EQ(names.Find("brisq-bare.example"), "brisq-bare.example/");
+    EXPECT_FALSE(names.Find("brisq-caps.example"));
+    EXPECT_FALSE(names.Find("brisq-cmd"));
+    // Nothing went to the drop-down, so it holds the placeholder.
+    EXPECT_EQ(DropDown(), std::vector<std::string>{""});
+}
+
+TEST_F(CompletionSourcesTest, StartMenuShortcutsAtAnyDepth) {
+    std::string common = StartMenu(CSIDL_COMMON_STARTMENU), user = StartMenu(CSIDL_STARTMENU);
+    ASSERT_FALSE(common.empty());
+    ASSERT_FALSE(user.empty());
+    std::string shared = Folder(common + "\\Brisq Test"), sharedDeep = Folder(shared + "\\Deep");
+    std::string mine = Folder(user + "\\Brisq Test"), deep = Folder(mine + "\\Deep"), deeper = Folder(deep + "\\Deeper");
+    const std::string exe = "C:\\windows\\notepad.exe";
+
+    Shortcut(deeper + "\\BrisqTool.lnk", exe);
+    Shortcut(mine + "\\BrisqCaps.LNK", exe);
+    Shortcut(mine + "\\Uninstall BrisqFoo.lnk", exe);
+    Shortcut(mine + "\\BrisqRemove.lnk", "C:\\BrisqFoo\\unins000.exe");
+    Shortcut(mine + "\\BrisqDoc.lnk", "C:\\brisq-readme.txt");
+    Shortcut(mine + "\\BrisqFolder.lnk", "C:\\windows");
+    Shortcut(mine + "\\BrisqConsole.lnk", "C:\\windows\\system32\\brisq.msc");
+    Shortcut(mine + "\\BrisqFoo.Bar.lnk", exe);
+    Shortcut(sharedDeep + "\\BrisqShared.lnk", exe);
+    Shortcut(mine + "\\BrisqShared.lnk", exe);
+    files.push_back(mine + "\\BrisqBroken.lnk");
+    HANDLE broken = CreateFileA(files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(broken, "not a shortcut", 14, &written, nullptr);
+    CloseHandle(broken);
+
+    settings.aliases.Append("brisqtool", "alias-command");
+    settings.start_menu = 1;
+    Sources().FillCompletion();
+
+    for (const char* taken : {"brisqtool", "brisqconsole", "brisqfoo.bar", "brisqshared"})
+        EXPECT_NE(At(taken), -1) << taken;
+    for (const char* skipped : {"brisqcaps", "uninstall brisqfoo", "brisqremove", "brisqdoc", "brisqfolder",
+                                "brisqbroken"})
+        EXPECT_EQ(At(skipped), -1) << skipped;
+    EXPECT_EQ(names.Find("BRISQFOO.BAR"), mine + "\\BrisqFoo.Bar.lnk");
+    EXPECT_EQ(names.Find("BRISQFOO.BAR.LNK"), mine + "\\BrisqFoo.Bar.lnk");
+    EXPECT_FALSE(names.Find("brisqcaps"));
+    // The user's shortcut comes second and takes the name.
+    EXPECT_EQ(names.Find("brisqshared"), mine + "\\BrisqShared.lnk");
+    EXPECT_EQ(Occurrences("brisqshared"), 1);
+    // The alias's name moved to the shortcut's place, and its key to the shortcut.
+    EXPECT_EQ(Occurrences("brisqtool"), 1);
+    EXPECT_GT(At("brisqtool"), 0);
+    EXPECT_EQ(names.Find("brisqtool"), deeper + "\\BrisqTool.lnk");
+    EXPECT_EQ(DropDown(), std::vector<std::string>{"brisqtool"});
+
+    EXPECT_EQ(CompletionSources::ResolveShortcut(mine + "\\BrisqBroken.lnk"), "");
+    EXPECT_EQ(CompletionSources::ResolveShortcut(mine + "\\Missing.lnk"), "");
+}
+
+TEST_F(CompletionSourcesTest, RefillRebuildsAndKeepsTheRunLines) {
+    settings.aliases.Append("np", "notepad.exe");
+    settings.aliases.Append("calc", "calc.exe");
+    Sources().FillCompletion();
+    // Two lines run, as the launcher records them: top of the drop-down, end of the list.
+    for (const char* line : {"run1", "run2"}) {
+        SendMessageA(box, CB_INSERTSTRING, 0, LPARAM(line));
+        combo.AddItem(line);
+    }
+    const std::vector<std::string> runLines{"run2", "run1"};
+
+    Sources().RefillCompletion(runLines);
+    EXPECT_EQ(DropDown(), (std::vector<std::string>{"run2", "run1", "np", "calc"}));
+    EXPECT_EQ(List(), (std::vector<std::string>{"np", "calc", "run1", "run2"}));
+
+    settings.aliases.Clear();
+    settings.aliases.Append("ed", "notepad.exe");
+    Sources().RefillCompletion(runLines);
+    EXPECT_EQ(DropDown(), (std::vector<std::string>{"run2", "run1", "ed"}));
+    EXPECT_EQ(List(), (std::vector<std::string>{"ed", "run1", "run2"}));
+    EXPECT_FALSE(names.Find("np"));
+    EXPECT_EQ(names.Find("ed"), "notepad.exe");
+
+    // Nothing left at all: the placeholder again.
+    settings.aliases.Clear();
+    Sources().RefillCompletion({});
+    EXPECT_EQ(DropDown(), std::vector<std::string>{""});
+    EXPECT_EQ(names.Count(), 0u);
+}
