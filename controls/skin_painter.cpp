@@ -1,5 +1,7 @@
 #include "controls/skin_painter.h"
 
+#include <vector>
+
 namespace {
 // Kept when a dialog loses its border: popup and system menu.
 const LONG_PTR kSkinnedStyleMask = 0x80080000;
@@ -53,17 +55,29 @@ bool SkinPainter::BuildRegion() {
     memory_.reset();
     memory_.emplace(nullptr);
     if (!*memory_ || !GetObjectA(bitmap_.get(), sizeof(info_), &info_)) return false;
+    const int width = info_.bmWidth, height = info_.bmHeight;
+
+    // All pixels in one read, as exact 32-bit colours, rows top down: reading
+    // them one by one costs tens of milliseconds at every start.
+    BITMAPINFOHEADER format{sizeof(format), width, -height, 1, 32, BI_RGB};
+    std::vector<RGBQUAD> pixels(size_t(width) * size_t(height));
+    if (GetDIBits(memory_->get(), bitmap_.get(), 0, UINT(height), pixels.data(),
+                  reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS) != height)
+        return false;
     SelectObject(memory_->get(), bitmap_.get());  // stays selected for painting
 
+    auto isKey = [&](int x, int y) {
+        const RGBQUAD& p = pixels[size_t(y) * size_t(width) + size_t(x)];
+        return RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == keyColour_;
+    };
     Region region(CreateRectRgn(0, 0, 0, 0));
     if (!region) return false;
-    HDC dc = memory_->get();
-    for (int y = 0; y < info_.bmHeight; ++y) {
+    for (int y = 0; y < height; ++y) {
         int x = 0;
-        while (x < info_.bmWidth) {
-            while (x < info_.bmWidth && GetPixel(dc, x, y) == keyColour_) ++x;
+        while (x < width) {
+            while (x < width && isKey(x, y)) ++x;
             int start = x;
-            while (x < info_.bmWidth && GetPixel(dc, x, y) != keyColour_) ++x;
+            while (x < width && !isKey(x, y)) ++x;
             if (start == x) continue;  // the row ended in key pixels
             Region run(CreateRectRgn(start, y, x, y + 1));
             if (!run || CombineRgn(region.get(), region.get(), run.get(), RGN_OR) == ERROR) return false;
