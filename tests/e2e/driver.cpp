@@ -27,6 +27,22 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+// Reads from another process's window never wait forever: a busy or hung
+// program makes the reading test fail instead of hanging the whole run.
+const UINT kReadTimeoutMs = 3000;
+
+LRESULT Ask(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed = -1) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, id, wParam, lParam, SMTO_BLOCK, kReadTimeoutMs, &result) ? LRESULT(result)
+                                                                                                  : failed;
+}
+
+LRESULT AskWide(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed = -1) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, id, wParam, lParam, SMTO_BLOCK, kReadTimeoutMs, &result) ? LRESULT(result)
+                                                                                                  : failed;
+}
+
 void SendKey(WORD vk, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -132,7 +148,7 @@ HWND DialogWithCaption(DWORD processId, const std::string& caption) {
 
 std::string WindowText(HWND window) {
     char text[4096] = "";
-    LRESULT got = SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    LRESULT got = Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), 0);
     return std::string(text, got > 0 ? size_t(got) : 0);
 }
 
@@ -237,11 +253,11 @@ std::string Brisq::FieldText() const { return WindowText(CommandBox()); }
 std::vector<std::string> Brisq::DropDownEntries() const {
     std::vector<std::string> entries;
     HWND box = CommandBox();
-    LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    LRESULT count = Ask(box, CB_GETCOUNT, 0, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, i, 0);
+        LRESULT length = AskWide(box, CB_GETLBTEXTLEN, i, 0);
         std::wstring wide(size_t(length > 0 ? length : 0) + 1, L'\0');
-        LRESULT got = SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        LRESULT got = AskWide(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
         wide.resize(got > 0 ? size_t(got) : 0);
         std::string text(wide.size() * 2 + 1, '\0');
         int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), int(text.size()),

@@ -110,7 +110,7 @@ TEST(Launcher, EnterOnAnEmptyFieldDoesNothing) {
     PressKey(VK_RETURN);
     // Enter is processed once a later message has been: the round trip below orders them.
     ASSERT_TRUE(WaitUntil([&] { return GetAsyncKeyState(VK_RETURN) == 0; }));
-    SendMessageA(brisq.Launcher(), WM_NULL, 0, 0);
+    SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
     EXPECT_TRUE(brisq.IsShown());
     EXPECT_EQ(brisq.DropDownEntries(), before);
     EXPECT_EQ(ShellErrorBox(brisq), nullptr);
