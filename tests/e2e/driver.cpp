@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace e2e {
@@ -255,8 +256,10 @@ std::vector<std::string> Brisq::DropDownEntries() const {
     HWND box = CommandBox();
     LRESULT count = Ask(box, CB_GETCOUNT, 0, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
+        // CB_GETLBTEXT takes no buffer size, and Brisq may put a longer line at
+        // this index between the two calls: leave room for any line it runs.
         LRESULT length = AskWide(box, CB_GETLBTEXTLEN, i, 0);
-        std::wstring wide(size_t(length > 0 ? length : 0) + 1, L'\0');
+        std::wstring wide(std::max<size_t>(size_t(length > 0 ? length : 0), 8192) + 1, L'\0');
         LRESULT got = AskWide(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
         wide.resize(got > 0 ? size_t(got) : 0);
         std::string text(wide.size() * 2 + 1, '\0');
