@@ -6,21 +6,10 @@
 #include <utility>
 #include <vector>
 
-// A process handle, closed on every path out.
-class ProcessHandle {
-public:
-    explicit ProcessHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    ProcessHandle(ProcessHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    ProcessHandle(const ProcessHandle&) = delete;
-    ProcessHandle& operator=(const ProcessHandle&) = delete;
-    ~ProcessHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    HANDLE get() const { return handle_; }
+#include "framework/unique_handle.h"
 
-private:
-    HANDLE handle_;
-};
+// A process handle, closed on every path out.
+using ProcessHandle = UniqueHandle<HANDLE, CloseHandle>;
 
 // Memory inside another process, released on every path out.
 class RemoteMemory {

@@ -69,7 +69,7 @@ bool FlatButtonBase::SetToolTipText(const char* text) {
 }
 
 bool FlatButtonBase::SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour) {
-    if (imageList_) imageList_.Reset();  // forgotten only when it went
+    imageList_.Reset();
     Bitmap bitmap(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(bitmapId)));
     if (!bitmap) return false;
     HIMAGELIST list = ImageList_Create(size, size, ILC_MASK | ILC_COLOR16, 1, 1);

@@ -12,33 +12,10 @@
 #include <utility>
 
 #include "framework/control_object.h"
+#include "framework/unique_handle.h"
 
 // Owner of an image list the program created.
-class ImageList {
-public:
-    ImageList() = default;
-    explicit ImageList(HIMAGELIST list) : list_(list) {}
-    ImageList(ImageList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
-    ImageList& operator=(ImageList&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.list_, nullptr));
-        return *this;
-    }
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-    ~ImageList() { Reset(); }
-
-    HIMAGELIST get() const { return list_; }
-    explicit operator bool() const { return list_ != nullptr; }
-    // False when the old list would not go.
-    bool Reset(HIMAGELIST list = nullptr) {
-        if (list_ && !ImageList_Destroy(list_)) return false;
-        list_ = list;
-        return true;
-    }
-
-private:
-    HIMAGELIST list_ = nullptr;
-};
+using ImageList = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
 
 class FlatButtonBase : public ControlObject {
 public:

@@ -4,34 +4,10 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "framework/unique_handle.h"
 
 template <class Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    // Gives the handle away (for example a region handed to SetWindowRgn).
-    Handle Release() { return std::exchange(handle_, nullptr); }
-
-private:
-    Handle handle_ = nullptr;
-};
+using GdiObject = UniqueHandle<Handle, DeleteObject>;
 
 using Font = GdiObject<HFONT>;
 using Pen = GdiObject<HPEN>;
