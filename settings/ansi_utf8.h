@@ -2,17 +2,44 @@
 #include <string>
 #include <string_view>
 
-// The files say utf-8 while the program holds ANSI text. The Win32 side converts
-// with the system's code page; tests simulate one.
+#include "text/utf8.h"
+
+// The files say utf-8 while the program holds ANSI text. The Win32 side
+// converts with the system's code page; tests simulate one.
 class AnsiUtf8Converter {
 public:
     virtual ~AnsiUtf8Converter() = default;
-    // False when the ANSI bytes are no valid text of the code page.
+    // False when the ANSI bytes are no valid text of the code page, or the system
+    // could not convert them.
     virtual bool AnsiToUtf8(std::string_view ansi, std::string& utf8) const = 0;
-    // False when some character has no ANSI form; |ansi| then holds the
-    // code page's stand-in for it.
+    // False when some character has no ANSI form (|ansi| then holds the code
+    // page's stand-in for it), or when nothing could be converted (|ansi| then
+    // holds the UTF-8 bytes unchanged). Never an empty text for a non-empty one.
     virtual bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const = 0;
 };
 
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text);
+constexpr unsigned kUtf8CodePage = 65001;
+
+// The system's conversions between a code page and UTF-16.
+class WideConversions {
+public:
+    virtual ~WideConversions() = default;
+    // Strict: false when |text| holds bytes that are no character of |page|.
+    virtual bool ToWide(unsigned page, std::string_view text, std::wstring& wide) const = 0;
+    // False when the system refuses or fails. With |unmapped| given, the system is
+    // also asked to report characters that have no form in |page| instead of
+    // putting a look-alike in their place.
+    virtual bool FromWide(unsigned page, std::wstring_view wide, std::string& text, bool* unmapped) const = 0;
+};
+
+// ANSI text of |ansiPage| to and from UTF-8, through the system's conversions.
+class CodePageConverter final : public AnsiUtf8Converter {
+public:
+    CodePageConverter(unsigned ansiPage, const WideConversions& system) : page_(ansiPage), system_(system) {}
+    bool AnsiToUtf8(std::string_view ansi, std::string& utf8) const override;
+    bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
+
+private:
+    unsigned page_;
+    const WideConversions& system_;
+};

@@ -13,43 +13,31 @@ namespace {
 // Far beyond any real settings file; a bigger one is kept aside, not read.
 constexpr LONGLONG kMaxFileSize = 64LL << 20;
 
-class SystemConverter final : public AnsiUtf8Converter {
+class SystemConversions final : public WideConversions {
 public:
-    bool AnsiToUtf8(std::string_view ansi, std::string& utf8) const override {
-        std::wstring wide;
-        if (!Widen(CP_ACP, ansi, wide)) return false;
-        Narrow(CP_UTF8, wide, utf8, nullptr);
-        return true;
-    }
-    bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
-        std::wstring wide;
-        if (!Widen(CP_UTF8, utf8, wide)) {
-            ansi.assign(utf8);
-            return false;
-        }
-        BOOL usedDefault = FALSE;
-        Narrow(CP_ACP, wide, ansi, &usedDefault);
-        return !usedDefault;
-    }
-
-private:
-    static bool Widen(UINT page, std::string_view text, std::wstring& wide) {
+    bool ToWide(unsigned page, std::string_view text, std::wstring& wide) const override {
         wide.clear();
         if (text.empty()) return true;
         int length = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
         if (length <= 0) return false;
         wide.resize(length);
-        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide.data(), length);
-        return true;
+        return MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide.data(), length) ==
+               length;
     }
-    static void Narrow(UINT page, const std::wstring& wide, std::string& text, BOOL* usedDefault) {
+    bool FromWide(unsigned page, std::wstring_view wide, std::string& text, bool* unmapped) const override {
         text.clear();
-        if (wide.empty()) return;
-        DWORD flags = page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-        int length = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, usedDefault);
-        text.resize(length > 0 ? length : 0);
-        if (length > 0)
-            WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), text.data(), length, nullptr, usedDefault);
+        if (wide.empty()) return true;
+        DWORD flags = unmapped ? WC_NO_BEST_FIT_CHARS : 0;
+        BOOL usedDefault = FALSE;
+        BOOL* report = unmapped ? &usedDefault : nullptr;
+        int length = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, report);
+        if (length <= 0) return false;
+        text.resize(length);
+        bool done = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), text.data(), length, nullptr,
+                                        report) == length;
+        if (!done) text.clear();
+        if (unmapped) *unmapped = usedDefault != FALSE;
+        return done;
     }
 };
 
@@ -85,8 +73,13 @@ std::string PathBesideExecutable(const std::string& fileName) {
     return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());
 }
 
+const WideConversions& SystemWideConversions() {
+    static const SystemConversions conversions;
+    return conversions;
+}
+
 const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
-    static const SystemConverter converter;
+    static const CodePageConverter converter(GetACP(), SystemWideConversions());
     return converter;
 }
 

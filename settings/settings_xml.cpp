@@ -246,38 +246,3 @@ std::string WriteSettingsXml(const AppSettings& s) {
     add(show, "start_menu")->SetAttribute("val", s.start_menu);
     return Print(document);
 }
-
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0, n = text.size();
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;        // overlong
-            else if (c == 0xED) high = 0x9F;  // surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            else if (c == 0xF4) high = 0x8F;  // above U+10FFFF
-        } else {
-            return false;
-        }
-        if (n - i < length) return false;
-        unsigned char second = static_cast<unsigned char>(text[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if (next < 0x80 || next > 0xBF) return false;
-        }
-        i += length;
-    }
-    return true;
-}

@@ -1,15 +1,21 @@
 #pragma once
 // What the pure core needs to know about the ANSI code page. The Win32 side
-// answers from the system; tests answer with a simulated double-byte page.
+// answers from the system; tests answer with simulated pages.
 
 class CodePage {
 public:
     virtual ~CodePage() = default;
-    // True when the byte starts a two-byte character.
+    // True when the byte starts a character of more than one byte.
     virtual bool IsLeadByte(unsigned char byte) const = 0;
-    // Only a single-byte page folds letter case; a double-byte page is compared as is
-    // apart from ASCII letters, so no trail byte is ever changed.
+    // True when characters may take more than one byte (double-byte pages, UTF-8):
+    // text is then compared character by character. Only ASCII letters fold either
+    // way, so no later byte of a character is ever changed.
     virtual bool IsDoubleByte() const = 0;
+    // Byte length of the character that starts at text[i], at least 1 and never past
+    // size. A double-byte page's characters take two bytes after a lead byte.
+    virtual unsigned CharLengthAt(const char* text, unsigned long long i, unsigned long long size) const {
+        return (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < size) ? 2 : 1;
+    }
 };
 
 // Single-byte, ASCII-only folding: the host build's default.
@@ -17,12 +23,13 @@ class SingleByteCodePage final : public CodePage {
 public:
     bool IsLeadByte(unsigned char) const override { return false; }
     bool IsDoubleByte() const override { return false; }
+    unsigned CharLengthAt(const char*, unsigned long long, unsigned long long) const override { return 1; }
 };
 
-// Byte length of the character that starts at text[i] (1 or 2), never past size.
+// Byte length of the character that starts at text[i], never past size.
 inline unsigned CharLength(const CodePage& page, const char* text, unsigned long long i,
                            unsigned long long size) {
-    return (page.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < size) ? 2 : 1;
+    return page.CharLengthAt(text, i, size);
 }
 
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
