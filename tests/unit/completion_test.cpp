@@ -1,20 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "completion/completion_list.h"
 #include "completion/source_rules.h"
+#include "settings/paths.h"
 #include "simulated_code_pages.h"
+#include "text/utf8.h"
 
 namespace {
 const SingleByteCodePage kSingleByte;
 const SimulatedDoubleByteCodePage kDoubleByte;
 
 std::vector<std::string> EntriesOf(const CompletionList& list) {
-    std::vector<std::string> entries;
-    for (std::size_t i = 0; i < list.Count(); ++i) entries.push_back(list[i]);
-    return entries;
+    return std::vector<std::string>(list.begin(), list.end());
 }
 std::string CompletionOf(const CompletionList& list, const std::string& typed) {
     const std::string* entry = list.Complete(typed);
@@ -88,6 +90,87 @@ TEST(CompletionList, DoubleByteCharactersAreWholeUnits) {
     EXPECT_EQ(CompletionOf(list, "\x83" "aB"), "\x83" "abc");
     // Character boundaries are found from the start, so an ASCII-looking trail byte is never a start.
     EXPECT_FALSE(StartsWithIgnoringCase("\x83\x41", "\x83\x61", kDoubleByte));
+}
+
+namespace {
+// Counts the questions the list asks about characters: the work of comparing texts.
+class CountingDoubleByteCodePage final : public CodePage {
+public:
+    mutable std::size_t questions = 0;
+    bool IsLeadByte(unsigned char b) const override {
+        ++questions;
+        return b >= 0x81 && b <= 0x9F;
+    }
+    bool IsDoubleByte() const override { return true; }
+};
+}  // namespace
+
+TEST(CompletionList, AddingCostsTheSameHoweverLongTheListIs) {
+    CountingDoubleByteCodePage page;
+    CompletionList list(page);
+    const std::size_t n = 5000;
+    for (std::size_t i = 0; i < n; ++i) list.Add("entry" + std::to_string(100000 + i));  // all of one length
+    for (std::size_t i = n; i-- > 0;) list.Add("ENTRY" + std::to_string(100000 + i));   // each moves to the end
+    EXPECT_EQ(list.Count(), n);
+    EXPECT_EQ(*list.begin(), "ENTRY" + std::to_string(100000 + n - 1));
+    // Comparing each text with its one equal entry asks 22 questions; scanning the
+    // list for it would ask millions.
+    EXPECT_LT(page.questions, 50 * n);
+}
+
+TEST(CompletionList, KeepsOrderAndOneOfEachThroughManyChanges) {
+    const char* stems[] = {"a", "A", "ab", "AB", "aB", "b", "", "\x83\x41", "\x83\x61", "abc"};
+    for (const CodePage* page : {static_cast<const CodePage*>(&kSingleByte), static_cast<const CodePage*>(&kDoubleByte)}) {
+        std::mt19937 random(7);
+        CompletionList list(*page);
+        std::vector<std::string> model;  // the plain list the index must behave like
+        for (int step = 0; step < 10000; ++step) {
+            std::string text = stems[random() % 10] + std::to_string(random() % 40);
+            auto same = std::find_if(model.begin(), model.end(),
+                                     [&](const std::string& e) { return EqualIgnoringCase(e, text, *page); });
+            if (same != model.end()) model.erase(same);
+            if (random() % 3 == 0) {
+                list.Remove(text);
+            } else {
+                list.Add(text);
+                model.push_back(text);
+            }
+            if (step % 2500 == 2499) {  // empty it, so the holes outnumber the entries
+                for (const std::string& entry : model) list.Remove(entry);
+                model.clear();
+            }
+            if (step % 250 == 0) {
+                ASSERT_EQ(EntriesOf(list), model) << "step " << step;
+                ASSERT_EQ(list.Count(), model.size());
+                auto first = std::find_if(model.begin(), model.end(), [&](const std::string& e) {
+                    return StartsWithIgnoringCase(e, "ab", *page);
+                });
+                ASSERT_EQ(CompletionOf(list, "ab"), first == model.end() ? "<none>" : *first);
+            }
+        }
+    }
+}
+
+TEST(CodePages, Utf8StepsByWholeSequences) {
+    const Utf8CodePage utf8;
+    EXPECT_EQ(CharLength(utf8, "\xE2\x82\xAC", 0, 3), 3u);
+    EXPECT_EQ(CharLength(utf8, "\xF0\x9F\x98\x80", 0, 4), 4u);
+    EXPECT_EQ(CharLength(utf8, "a\xC3\xA9", 1, 3), 2u);
+    // A sequence cut short or broken is a byte alone, so the backslash after it is seen.
+    EXPECT_EQ(CharLength(utf8, "\xE2\x82", 0, 2), 1u);
+    EXPECT_EQ(CharLength(utf8, "\xC3\\", 0, 2), 1u);
+    EXPECT_EQ(PathInFolderOf("C:\\caf\xC3\xA9\\\xE2\x82\xAC.exe", "a.xml", utf8), "C:\\caf\xC3\xA9\\a.xml");
+
+    // Characters that differ only in their last byte differ; ASCII still folds.
+    EXPECT_FALSE(EqualIgnoringCase("\xE2\x82\xAC", "\xE2\x82\xAD", utf8));
+    EXPECT_TRUE(EqualIgnoringCase("\xE2\x82\xAC" "A", "\xE2\x82\xAC" "a", utf8));
+    CompletionList list(utf8);
+    list.Add("\xE2\x82\xAD" "x");
+    list.Add("\xE2\x82\xAC" "uro");
+    EXPECT_EQ(CompletionOf(list, "\xE2\x82\xAC"), "\xE2\x82\xAC" "uro");
+    EXPECT_EQ(CompletionOf(list, "\xE2\x82\xAC" "UR"), "\xE2\x82\xAC" "uro");
+    EXPECT_EQ(CompletionOf(list, "\xE2\x82"), "<none>") << "would cut a character";
+    EXPECT_EQ(LowerCase("\xC3\x89T\xC3\xA9", utf8), "\xC3\x89t\xC3\xA9");
 }
 
 TEST(TypedUrls, SlashesSchemeAndLaunchName) {

@@ -54,9 +54,8 @@ protected:
         return {start, end};
     }
     std::vector<std::string> Entries() const {
-        std::vector<std::string> entries;
-        for (std::size_t i = 0; i < combo.Edit().Entries().Count(); ++i) entries.push_back(combo.Edit().Entries()[i]);
-        return entries;
+        const CompletionList& list = combo.Edit().Entries();
+        return std::vector<std::string>(list.begin(), list.end());
     }
 
     HWND dialog = nullptr, box = nullptr, edit = nullptr;

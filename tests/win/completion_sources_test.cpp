@@ -121,10 +121,8 @@ protected:
         return items;
     }
     std::vector<std::string> List() const {
-        std::vector<std::string> entries;
         const CompletionList& list = combo.Edit().Entries();
-        for (std::size_t i = 0; i < list.Count(); ++i) entries.push_back(list[i]);
-        return entries;
+        return std::vector<std::string>(list.begin(), list.end());
     }
     // Position in the list, or -1.
     int At(const std::string& entry) const {
