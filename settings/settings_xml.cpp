@@ -125,7 +125,8 @@ std::string ToFile(const std::string& ansi, const AnsiUtf8Converter& converter) 
 }
 
 std::string Print(const TiXmlDocument& document) {
-    TiXmlPrinter printer;  // four spaces per level, "\n" after each line
+    TiXmlPrinter printer;  // four spaces per level
+    printer.SetLineBreak("\r\n");  // as the library's own file writer gives them on Windows
     document.Accept(&printer);
     return printer.Str();
 }

@@ -6,12 +6,12 @@ using namespace e2e;
 
 namespace {
 const char kDefaultSettings[] =
-    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<settings>\n    <general>\n"
-    "        <start_with_windows val=\"1\" />\n        <icon_in_tray val=\"0\" />\n"
-    "        <hot_key key=\"82\" mod=\"2\" />\n    </general>\n    <show>\n"
-    "        <run_history val=\"1\" />\n        <typed_urls val=\"1\" />\n"
-    "        <start_menu val=\"1\" />\n    </show>\n</settings>\n";
-const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases />\n";
+    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<settings>\r\n    <general>\r\n"
+    "        <start_with_windows val=\"1\" />\r\n        <icon_in_tray val=\"0\" />\r\n"
+    "        <hot_key key=\"82\" mod=\"2\" />\r\n    </general>\r\n    <show>\r\n"
+    "        <run_history val=\"1\" />\r\n        <typed_urls val=\"1\" />\r\n"
+    "        <start_menu val=\"1\" />\r\n    </show>\r\n</settings>\r\n";
+const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases />\r\n";
 
 // Close caption button, then Yes: returns the exit code.
 DWORD ExitThroughCloseButton(Brisq& brisq) {
@@ -48,9 +48,9 @@ TEST(SettingsFiles, HandWrittenFilesSurviveStartAndExit) {
     ASSERT_TRUE(brisq.Start());
     ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")),
-              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases>\n"
-              "    <alias alias=\"np\" cmd=\"notepad.exe\" />\n"
-              "    <alias alias=\"rec\" cmd='recorder.exe &quot;$param&quot;' />\n</aliases>\n");
+              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
+              "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n"
+              "    <alias alias=\"rec\" cmd='recorder.exe &quot;$param&quot;' />\r\n</aliases>\r\n");
     std::string expected = kDefaultSettings;
     expected.replace(expected.find("<start_with_windows val=\"1\""), 27, "<start_with_windows val=\"0\"");
     expected.replace(expected.find("<typed_urls val=\"1\""), 19, "<typed_urls val=\"0\"");

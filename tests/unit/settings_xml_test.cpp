@@ -46,19 +46,19 @@ public:
 const Latin1Converter kLatin1;
 
 const char kDefaultSettings[] =
-    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
-    "<settings>\n"
-    "    <general>\n"
-    "        <start_with_windows val=\"1\" />\n"
-    "        <icon_in_tray val=\"0\" />\n"
-    "        <hot_key key=\"82\" mod=\"2\" />\n"
-    "    </general>\n"
-    "    <show>\n"
-    "        <run_history val=\"1\" />\n"
-    "        <typed_urls val=\"1\" />\n"
-    "        <start_menu val=\"1\" />\n"
-    "    </show>\n"
-    "</settings>\n";
+    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+    "<settings>\r\n"
+    "    <general>\r\n"
+    "        <start_with_windows val=\"1\" />\r\n"
+    "        <icon_in_tray val=\"0\" />\r\n"
+    "        <hot_key key=\"82\" mod=\"2\" />\r\n"
+    "    </general>\r\n"
+    "    <show>\r\n"
+    "        <run_history val=\"1\" />\r\n"
+    "        <typed_urls val=\"1\" />\r\n"
+    "        <start_menu val=\"1\" />\r\n"
+    "    </show>\r\n"
+    "</settings>\r\n";
 
 AliasTable ReadAliases(const std::string& text, bool expectLoaded = true) {
     AliasTable table;
@@ -94,13 +94,13 @@ TEST(SettingsXml, WritesTheDefaultsAndTheOneAliasExampleByteForByte) {
     EXPECT_EQ(WriteSettingsXml(AppSettings{}), kDefaultSettings);
 
     AliasTable table;
-    EXPECT_EQ(WriteAliasesXml(table, kLatin1), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases />\n");
+    EXPECT_EQ(WriteAliasesXml(table, kLatin1), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases />\r\n");
     table.Append("reg", "regedit.exe");
     EXPECT_EQ(WriteAliasesXml(table, kLatin1),
-              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
-              "<aliases>\n"
-              "    <alias alias=\"reg\" cmd=\"regedit.exe\" />\n"
-              "</aliases>\n");
+              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+              "<aliases>\r\n"
+              "    <alias alias=\"reg\" cmd=\"regedit.exe\" />\r\n"
+              "</aliases>\r\n");
 
     AppSettings odd;
     odd.start_with_windows = -7;
@@ -121,6 +121,14 @@ TEST(SettingsXml, WrittenFilesReadBackToTheSameRecord) {
     s.hot_key_mod = 5;
     EXPECT_EQ(Fields(ReadSettings(WriteSettingsXml(s))), "0 2 112/5 0 -1 0");
     EXPECT_EQ(Fields(ReadSettings(kDefaultSettings)), kDefaults);
+    // Files with bare line feeds or bare carriage returns read the same.
+    std::string written = WriteSettingsXml(s), lf, cr;
+    for (char c : written) {
+        if (c != '\r') lf += c;
+        if (c != '\n') cr += c;
+    }
+    EXPECT_EQ(Fields(ReadSettings(lf)), "0 2 112/5 0 -1 0");
+    EXPECT_EQ(Fields(ReadSettings(cr)), "0 2 112/5 0 -1 0");
 }
 
 TEST(SettingsXml, ReadsFieldByFieldAndLeavesTheRestAlone) {
@@ -192,11 +200,11 @@ TEST(AliasesXml, LoadThenSaveWritesTheProgramsOwnForm) {
                                    "\r\n<skip alias='only'/><a alias='g' cmd='http://www.google.com/search?q=$param'/>"
                                    "</root>");
     EXPECT_EQ(WriteAliasesXml(table, kLatin1),
-              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
-              "<aliases>\n"
-              "    <alias alias=\"np\" cmd=\"notepad.exe\" />\n"
-              "    <alias alias=\"g\" cmd=\"http://www.google.com/search?q=$param\" />\n"
-              "</aliases>\n");
+              "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+              "<aliases>\r\n"
+              "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n"
+              "    <alias alias=\"g\" cmd=\"http://www.google.com/search?q=$param\" />\r\n"
+              "</aliases>\r\n");
 }
 
 TEST(AliasesXml, ReservedAndNonAsciiCharactersRoundTrip) {

@@ -10,12 +10,12 @@
 namespace {
 
 const char kDefaultSettings[] =
-    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<settings>\n    <general>\n"
-    "        <start_with_windows val=\"1\" />\n        <icon_in_tray val=\"0\" />\n"
-    "        <hot_key key=\"82\" mod=\"2\" />\n    </general>\n    <show>\n"
-    "        <run_history val=\"1\" />\n        <typed_urls val=\"1\" />\n"
-    "        <start_menu val=\"1\" />\n    </show>\n</settings>\n";
-const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases />\n";
+    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<settings>\r\n    <general>\r\n"
+    "        <start_with_windows val=\"1\" />\r\n        <icon_in_tray val=\"0\" />\r\n"
+    "        <hot_key key=\"82\" mod=\"2\" />\r\n    </general>\r\n    <show>\r\n"
+    "        <run_history val=\"1\" />\r\n        <typed_urls val=\"1\" />\r\n"
+    "        <start_menu val=\"1\" />\r\n    </show>\r\n</settings>\r\n";
+const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases />\r\n";
 
 std::string Beside(const char* name) { return PathBesideExecutable(name); }
 
@@ -85,8 +85,8 @@ TEST_F(SettingsFiles, HandWrittenFilesSurviveLoadAndSave) {
     EXPECT_EQ(settings.hot_key_key, 65);
     EXPECT_EQ(settings.hot_key_mod, 2);
     settings.Save();
-    EXPECT_EQ(Contents(Beside("aliases.xml")), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases>\n"
-                                               "    <alias alias=\"np\" cmd=\"notepad.exe\" />\n</aliases>\n");
+    EXPECT_EQ(Contents(Beside("aliases.xml")), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
+                                               "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n</aliases>\r\n");
     std::string expected = kDefaultSettings;
     expected.replace(expected.find("key=\"82\""), 8, "key=\"65\"");
     expected.replace(expected.find("<start_menu val=\"1\""), 19, "<start_menu val=\"0\"");
