@@ -35,12 +35,24 @@ void CompletionSources::RefillCompletion(const std::vector<std::string>& runLine
     for (auto line = runLines.rbegin(); line != runLines.rend(); ++line) box_.AddItem(line->c_str());
 }
 
+// A file may hold many thousands of aliases. The drop-down makes room once and is
+// redrawn once, and each name goes to the list and the drop-down directly, as the
+// take-over would pass it on, instead of through its window procedure per name.
 bool CompletionSources::AddAliasEntries() {
     const AliasTable& aliases = settings_.aliases;
-    for (std::size_t i = 0; i < aliases.Count(); ++i) {
-        SendMessageA(box_.Handle(), CB_ADDSTRING, 0, LPARAM(aliases[i].name.c_str()));
-        names_.Put(aliases[i].name, aliases[i].command);
+    HWND box = box_.Handle();
+    if (!box) return true;
+    std::size_t bytes = 0;
+    for (const AliasEntry& alias : aliases) bytes += alias.name.size() + 1;
+    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(box, CB_INITSTORAGE, aliases.Count(), LPARAM(bytes));
+    for (const AliasEntry& alias : aliases) {
+        box_.AddItem(alias.name.c_str());
+        box_.CallPrevious(CB_ADDSTRING, 0, LPARAM(alias.name.c_str()));
+        names_.Put(alias.name, alias.command);
     }
+    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     return true;
 }
 

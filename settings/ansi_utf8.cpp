@@ -1,10 +1,19 @@
 #include "settings/ansi_utf8.h"
 
+namespace {
+// ASCII is the same text in UTF-8 and every ANSI code page; most files hold nothing else.
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+}  // namespace
+
 // Under a UTF-8 system code page the program's text already is UTF-8. The system
 // would refuse the request to report unmapped characters for it anyway, and
 // convert nothing: every alias would load empty and be saved so.
 bool CodePageConverter::AnsiToUtf8(std::string_view ansi, std::string& utf8) const {
-    if (page_ == kUtf8CodePage) {
+    if (page_ == kUtf8CodePage || IsAscii(ansi)) {
         utf8.assign(ansi);
         return IsValidUtf8(ansi);
     }
@@ -14,7 +23,7 @@ bool CodePageConverter::AnsiToUtf8(std::string_view ansi, std::string& utf8) con
 }
 
 bool CodePageConverter::Utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    if (page_ == kUtf8CodePage) {
+    if (page_ == kUtf8CodePage || IsAscii(utf8)) {
         ansi.assign(utf8);
         return IsValidUtf8(utf8);
     }
