@@ -20,16 +20,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CoUninitialize();
         return 0;
     }
-    AppSettings::Instance().Load();  // missing or broken files leave the defaults
+    INT_PTR result = -1;
+    try {  // nothing may unwind out of the entry routine; what was not saved stays on disk as it was
+        AppSettings::Instance().Load();  // missing or broken files leave the defaults
 
-    InitSkinPalette();
+        InitSkinPalette();
 
-    INT_PTR result;
-    {
-        LauncherWindow launcher;
-        result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
+        {
+            LauncherWindow launcher;
+            result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
+        }
+        AppSettings::Instance().Save();  // at every exit, changed or not
+    } catch (...) {
     }
-    AppSettings::Instance().Save();  // at every exit, changed or not
 
     CloseSingleInstanceMutex();
     Module::Term();

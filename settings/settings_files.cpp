@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "framework/module.h"
 #include "settings/app_settings.h"
 #include "settings/paths.h"
@@ -46,25 +48,39 @@ public:
 template <class Parse>
 bool LoadBeside(const char* fileName, bool& keepOldFile, Parse parse) {
     keepOldFile = false;
-    std::string bytes;
-    FileRead read = ReadWholeFile(PathBesideExecutable(fileName), bytes);
-    if (read == FileRead::kMissing) return false;
-    if (read == FileRead::kUnreadable) {
+    try {
+        std::string bytes;
+        FileRead read = ReadWholeFile(PathBesideExecutable(fileName), bytes);
+        if (read == FileRead::kMissing) return false;
+        if (read == FileRead::kUnreadable) {
+            keepOldFile = true;
+            return false;
+        }
+        auto [loaded, lossless] = parse(bytes);
+        keepOldFile = !bytes.empty() && (!loaded || !lossless);  // an empty file holds nothing to keep
+        return loaded;
+    } catch (const std::exception&) {  // out of memory: kept, never replaced by less than it held
         keepOldFile = true;
         return false;
     }
-    auto [loaded, lossless] = parse(bytes);
-    keepOldFile = !bytes.empty() && (!loaded || !lossless);  // an empty file holds nothing to keep
-    return loaded;
 }
 
-void SaveBeside(const char* fileName, bool& keepOldFile, const std::string& text) {
-    std::string path = PathBesideExecutable(fileName);
-    if (keepOldFile) {
-        if (!SetFileAside(path)) return;  // never replace what could not be kept
-        keepOldFile = false;
+// Writes what |print| gives. A file the user made read-only is neither replaced nor
+// set aside, and one that runs out of memory on the way stays as it was.
+template <class Print>
+void SaveBeside(const char* fileName, bool& keepOldFile, Print print) {
+    try {
+        std::string text = print();
+        std::string path = PathBesideExecutable(fileName);
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+        if (keepOldFile) {
+            if (!SetFileAside(path)) return;  // never replace what could not be kept
+            keepOldFile = false;
+        }
+        SaveFileAtomically(path, text);  // failures stay silent
+    } catch (const std::exception&) {
     }
-    SaveFileAtomically(path, text);  // failures stay silent
 }
 
 }  // namespace
@@ -141,7 +157,7 @@ bool AliasTable::LoadFromFile() {
 }
 
 bool AliasTable::SaveToFile() {
-    SaveBeside("aliases.xml", keepOldFile_, WriteAliasesXml(*this, SystemAnsiUtf8Converter()));
+    SaveBeside("aliases.xml", keepOldFile_, [this] { return WriteAliasesXml(*this, SystemAnsiUtf8Converter()); });
     return true;
 }
 
@@ -154,6 +170,6 @@ bool AppSettings::Load() {
 
 bool AppSettings::Save() {
     aliases.SaveToFile();
-    SaveBeside("settings.xml", keepOldFile_, WriteSettingsXml(*this));
+    SaveBeside("settings.xml", keepOldFile_, [this] { return WriteSettingsXml(*this); });
     return true;
 }

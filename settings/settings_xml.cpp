@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 #include "text/code_page.h"
 
@@ -12,8 +13,13 @@ namespace {
 // Far beyond the three levels the files use, far below what the parser's
 // recursion can take on a 1 MB stack.
 constexpr std::size_t kMaxNesting = 256;
-// Each attribute is checked against all before it, so their number must stay sane.
-constexpr std::size_t kMaxAttributes = 1024;
+// The parser checks each attribute against all before it on the same element; the
+// files use two.
+constexpr std::size_t kMaxAttributes = 64;
+// Elements, attributes, text and other nodes: each costs the parser a hundred bytes
+// and more. Room for over 300,000 aliases; tiny elements filling the file size limit
+// would take gigabytes.
+constexpr std::size_t kMaxParts = 1000000;
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsNameStart(char c) {
@@ -27,14 +33,18 @@ bool StartsWith(const char* p, const char* prefix, bool ignoreCase = false) {
     }
     return true;
 }
-const char* SkipPast(const char* p, const char* end) {
-    const char* found = std::strstr(p, end);
-    return found ? found + std::strlen(end) : p + std::strlen(p);
+// Searches end at |stop|, the text's terminating NUL, so that no search rescans the
+// rest of a long text.
+const char* SkipPast(const char* p, const char* stop, std::string_view end) {
+    std::size_t found = std::string_view(p, stop - p).find(end);
+    return found == std::string_view::npos ? stop : p + found + end.size();
 }
-const char* SkipQuoted(const char* p) {  // p at the opening quote
-    const char* close = std::strchr(p + 1, *p);
-    return close ? close + 1 : p + std::strlen(p);
+const char* SkipQuoted(const char* p, const char* stop) {  // p at the opening quote
+    const void* close = std::memchr(p + 1, *p, stop - (p + 1));
+    return close ? static_cast<const char*>(close) + 1 : stop;
 }
+
+}  // namespace
 
 // TinyXML parses by recursion, builds attribute lists by linear search and frees by
 // recursion again, so a hostile file could exhaust the stack or hang the start. This
@@ -42,13 +52,20 @@ const char* SkipQuoted(const char* p) {  // p at the opening quote
 // declarations hide nothing from it) and may count more than the parser would, never
 // less, up to the point where the parser gives up.
 bool WithinParserLimits(const char* p) {
-    std::size_t depth = 0;
+    const char* const stop = p + std::strlen(p);
+    std::size_t depth = 0, parts = 0;
     while (*p) {
         if (*p != '<') {
-            ++p;
-        } else if (p[1] == '/') {
+            const char* next = static_cast<const char*>(std::memchr(p, '<', stop - p));
+            if (!next) next = stop;
+            if (std::any_of(p, next, [](char c) { return !IsSpace(c); }) && ++parts > kMaxParts) return false;
+            p = next;
+            continue;
+        }
+        if (p[1] != '/' && ++parts > kMaxParts) return false;
+        if (p[1] == '/') {
             if (depth > 0) --depth;
-            p = SkipPast(p, ">");
+            p = SkipPast(p, stop, ">");
         } else if (StartsWith(p, "<?xml", true)) {
             p += 5;
             while (*p && *p != '>') {
@@ -65,7 +82,7 @@ bool WithinParserLimits(const char* p) {
                     while (IsSpace(*p)) ++p;
                     if (*p == '\xEF') return false;
                     if (*p == '"' || *p == '\'') {
-                        p = SkipQuoted(p);
+                        p = SkipQuoted(p, stop);
                     } else {
                         while (*p && !IsSpace(*p) && *p != '/' && *p != '>') {
                             if (*p == '"' || *p == '\'') return true;
@@ -81,15 +98,15 @@ bool WithinParserLimits(const char* p) {
             }
             if (*p) ++p;
         } else if (StartsWith(p, "<!--")) {
-            p = SkipPast(p + 4, "-->");
+            p = SkipPast(p + 4, stop, "-->");
         } else if (StartsWith(p, "<![CDATA[")) {
-            p = SkipPast(p + 9, "]]>");
+            p = SkipPast(p + 9, stop, "]]>");
         } else if (IsNameStart(p[1])) {
             std::size_t attributes = 0;
             ++p;
             while (*p) {
                 if (*p == '"' || *p == '\'') {
-                    p = SkipQuoted(p);
+                    p = SkipQuoted(p, stop);
                 } else if (*p == '/' && p[1] == '>') {
                     p += 2;
                     break;
@@ -98,16 +115,18 @@ bool WithinParserLimits(const char* p) {
                     if (++depth > kMaxNesting) return false;
                     break;
                 } else {
-                    if (*p == '=' && ++attributes > kMaxAttributes) return false;
+                    if (*p == '=' && (++attributes > kMaxAttributes || ++parts > kMaxParts)) return false;
                     ++p;
                 }
             }
         } else {
-            p = SkipPast(p + 1, ">");  // "<!...>" and other unknown markup
+            p = SkipPast(p + 1, stop, ">");  // "<!...>" and other unknown markup
         }
     }
     return true;
 }
+
+namespace {
 
 std::string FromFile(const char* value, const AnsiUtf8Converter& converter, bool& lossless) {
     std::string_view bytes(value);
@@ -161,16 +180,21 @@ bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document) {
 AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table) {
     table.Clear();
     AliasReadResult result;
-    TiXmlDocument document;
-    if (!ParseSettingsDocument(bytes, document)) return result;
-    result.loaded = true;
-    TiXmlNode* first = document.RootElement()->FirstChild("alias");
-    for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {
-        const char* name = e->Attribute("alias");
-        const char* command = e->Attribute("cmd");
-        if (!name || !command) continue;
-        std::string n = FromFile(name, converter, result.lossless);
-        table.Append(std::move(n), FromFile(command, converter, result.lossless));
+    try {
+        TiXmlDocument document;
+        if (!ParseSettingsDocument(bytes, document)) return result;
+        result.loaded = true;
+        TiXmlNode* first = document.RootElement()->FirstChild("alias");
+        for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {
+            const char* name = e->Attribute("alias");
+            const char* command = e->Attribute("cmd");
+            if (!name || !command) continue;
+            std::string n = FromFile(name, converter, result.lossless);
+            table.Append(std::move(n), FromFile(command, converter, result.lossless));
+        }
+    } catch (const std::exception&) {  // out of memory: no part of the file counts as read
+        table.Clear();
+        return AliasReadResult{};
     }
     return result;
 }
@@ -207,7 +231,11 @@ bool ReadIntSetting(const TiXmlElement& group, const char* setting, const char* 
 
 bool ReadSettingsXml(std::string_view bytes, AppSettings& s) {
     TiXmlDocument document;
-    if (!ParseSettingsDocument(bytes, document)) return false;
+    try {
+        if (!ParseSettingsDocument(bytes, document)) return false;
+    } catch (const std::exception&) {  // out of memory
+        return false;
+    }
     const TiXmlElement* root = document.RootElement();
     const TiXmlNode* node = root->FirstChild("general");
     if (const TiXmlElement* general = node ? node->ToElement() : nullptr) {

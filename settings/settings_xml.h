@@ -13,16 +13,21 @@ class TiXmlDocument;
 class TiXmlElement;
 
 // Parses file bytes the way both files are read: false when the text is not
-// well-formed, has no root element, or is built to exhaust the parser (nesting or
-// attribute counts no settings file comes near).
+// well-formed, has no root element, or fails WithinParserLimits.
 bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document);
+
+// False when the text (line ends as the parser sees them) would cost the parser more
+// than any settings file can: nesting, attributes on one element, or parts in all,
+// far beyond the files' own and short of exhausting the stack, the time or the memory.
+bool WithinParserLimits(const char* text);
 
 struct AliasReadResult {
     bool loaded = false;   // parsed and had a root
     bool lossless = true;  // every name and command has an ANSI form
 };
 
-// Empties |table| first, always.
+// Empties |table| first, always; a table that runs out of memory is empty again
+// and not loaded.
 AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table);
 std::string WriteAliasesXml(const AliasTable& table, const AnsiUtf8Converter& converter);
 

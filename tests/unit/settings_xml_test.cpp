@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <new>
 #include <random>
 #include <string>
 
@@ -294,6 +295,67 @@ TEST(AliasesXml, BadInputLoadsSoundlyAndQuickly) {
         ReadSettingsXml(noise, settings);
     }
     EXPECT_EQ(Dump(ReadAliases(std::string("<aliases><alias alias='a' cmd='b'/></aliases>\0<x>", 49))), "[a=b]");
+}
+
+TEST(AliasesXml, HostileFilesAreRefusedBeforeTheyCostTimeOrMemory) {
+    auto aliases = [](std::size_t count) {
+        std::string text = "<aliases>\n";
+        for (std::size_t i = 0; i < count; ++i) text += "<alias alias='a' cmd='c'/>\n";
+        return text + "</aliases>";
+    };
+    // Hundreds of thousands of aliases are a file the program must take.
+    EXPECT_TRUE(WithinParserLimits(aliases(300000).c_str()));
+
+    // A million tiny elements (a few megabytes) would take the parser hundreds of megabytes.
+    std::string tiny = "<aliases>";
+    for (int i = 0; i < 1000000; ++i) tiny += "<a/>";
+    tiny += "<alias alias='a' cmd='c'/></aliases>";
+    EXPECT_FALSE(WithinParserLimits(tiny.c_str()));
+    EXPECT_EQ(ReadAliases(tiny, false).Count(), 0u);
+    std::string words = "<aliases>";
+    for (int i = 0; i < 1000000; ++i) words += "x<!---->";
+    EXPECT_FALSE(WithinParserLimits((words + "</aliases>").c_str()));
+
+    // Each attribute is checked against those before it on its element: many elements
+    // with a thousand attributes each cost the parser seconds.
+    auto attributes = [](int perElement) {
+        std::string text = "<aliases>";
+        for (int e = 0; e < 50; ++e) {
+            text += "<alias alias='a' cmd='c'";
+            for (int i = 2; i < perElement; ++i) text += " x" + std::to_string(i) + "=''";
+            text += "/>";
+        }
+        return text + "</aliases>";
+    };
+    EXPECT_EQ(ReadAliases(attributes(64)).Count(), 50u);
+    EXPECT_EQ(ReadAliases(attributes(65), false).Count(), 0u);
+    EXPECT_EQ(ReadAliases(attributes(1000), false).Count(), 0u);
+    // Quoted values hide no attributes from the count, nor add any.
+    EXPECT_TRUE(WithinParserLimits(("<a b='" + std::string(100, '=') + "'/>").c_str()));
+}
+
+TEST(AliasesXml, RunningOutOfMemoryLeavesNothingHalfRead) {
+    // Fails like an allocation would, after the first few texts.
+    class ExhaustedConverter final : public AnsiUtf8Converter {
+    public:
+        bool AnsiToUtf8(std::string_view, std::string&) const override { throw std::bad_alloc(); }
+        bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
+            if (++calls_ > 3) throw std::bad_alloc();
+            ansi.assign(utf8);
+            return true;
+        }
+
+    private:
+        mutable int calls_ = 0;
+    } exhausted;
+    AliasTable table;
+    table.Append("stale", "entry");
+    AliasReadResult result;
+    EXPECT_NO_THROW(result = ReadAliasesXml("<aliases><alias alias='\xC3\xA9' cmd='1'/><alias alias='b' cmd='2'/>"
+                                            "<alias alias='c' cmd='3'/></aliases>",
+                                            exhausted, table));
+    EXPECT_FALSE(result.loaded) << "so the file is kept, not replaced by what was read";
+    EXPECT_EQ(table.Count(), 0u);
 }
 
 TEST(Utf8, AcceptsWellFormedTextOnly) {

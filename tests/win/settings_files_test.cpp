@@ -43,11 +43,11 @@ protected:
     static void Clean() {
         for (const char* name : {"aliases.xml", "settings.xml"}) {
             std::string path = Beside(name);
-            DeleteFileA(path.c_str());
             RemoveDirectoryA((path + ".tmp").c_str());
-            DeleteFileA((path + ".tmp").c_str());
-            DeleteFileA((path + ".bad").c_str());
-            for (int n = 2; n <= 4; ++n) DeleteFileA((path + ".bad" + std::to_string(n)).c_str());
+            for (std::string file : {path, path + ".tmp", path + ".bad", path + ".bad2", path + ".bad3", path + ".bad4"}) {
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // some tests make them read-only
+                DeleteFileA(file.c_str());
+            }
         }
     }
 };
@@ -176,6 +176,52 @@ TEST_F(SettingsFiles, AFileLockedAtStartIsNeitherReadNorReplaced) {
     settings.Save();  // the lock is gone: kept aside now, then written
     EXPECT_EQ(Contents(path + ".bad"), mine);
     EXPECT_EQ(Contents(path), kDefaultSettings);
+}
+
+TEST_F(SettingsFiles, ReadOnlyFilesAreNeitherReplacedNorChanged) {
+    const std::string aliases = Beside("aliases.xml"), settings = Beside("settings.xml");
+    const std::string myAliases = "<?xml version=\"1.0\"?>\n<!-- mine, hands off -->\n<aliases>\n"
+                                  "  <alias alias=\"np\" cmd=\"notepad.exe\" note=\"kept\" />\n</aliases>\n";
+    const std::string mySettings = "<settings><general><icon_in_tray val='1'/></general><!-- kept --></settings>";
+    auto readOnly = [](const std::string& path) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    };
+    Write(aliases, myAliases);
+    Write(settings, mySettings);
+    ASSERT_TRUE(SetFileAttributesA(aliases.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    AppSettings loaded;
+    EXPECT_TRUE(loaded.Load());
+    ASSERT_EQ(loaded.aliases.Count(), 1u);
+    EXPECT_EQ(loaded.icon_in_tray, 1);
+    loaded.aliases.Append("new", "entry");  // the program runs on with what it loaded and changed
+    loaded.start_menu = 0;
+    loaded.Save();
+    EXPECT_EQ(Contents(aliases), myAliases);
+    EXPECT_EQ(Contents(settings), mySettings);
+    EXPECT_TRUE(readOnly(aliases));
+    EXPECT_TRUE(readOnly(settings));
+    for (const std::string& path : {aliases, settings}) {
+        EXPECT_FALSE(Exists(path + ".tmp")) << path;
+        EXPECT_FALSE(Exists(path + ".bad")) << path;
+    }
+
+    // A broken file marked read-only is not set aside either; once writable, it is.
+    const std::string broken = "<aliases><alias alias='np' cm";
+    ASSERT_TRUE(SetFileAttributesA(aliases.c_str(), FILE_ATTRIBUTE_NORMAL));
+    Write(aliases, broken);
+    ASSERT_TRUE(SetFileAttributesA(aliases.c_str(), FILE_ATTRIBUTE_READONLY));
+    AliasTable table;
+    EXPECT_FALSE(table.LoadFromFile());
+    table.SaveToFile();
+    EXPECT_EQ(Contents(aliases), broken);
+    EXPECT_FALSE(Exists(aliases + ".bad"));
+    ASSERT_TRUE(SetFileAttributesA(aliases.c_str(), FILE_ATTRIBUTE_NORMAL));
+    table.SaveToFile();
+    EXPECT_EQ(Contents(aliases + ".bad"), broken);
+    EXPECT_EQ(Contents(aliases), kEmptyAliases);
 }
 
 TEST_F(SettingsFiles, NonAsciiTextIsStoredAsUtf8) {
