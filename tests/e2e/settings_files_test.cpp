@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "driver.h"
 
 using namespace e2e;
@@ -66,4 +69,56 @@ TEST(SettingsFiles, ABrokenFileIsSetAsideAtExitNotLost) {
     ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml.bad")), broken);
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
+}
+
+// The script runs these tests once more under the "Use Unicode UTF-8" code page,
+// where every text passes through unchanged; under 1252 the smiley has no ANSI
+// form, so the file is kept aside before the exit save.
+TEST(SettingsFiles, NonAsciiAliasesSurviveStartAndExit) {
+    const char* locale = std::getenv("LC_ALL");
+    if (locale && std::string(locale).find("UTF-8") != std::string::npos)
+        ASSERT_EQ(GetACP(), 65001u) << "the UTF-8 run runs under another code page";
+    Brisq brisq;
+    const std::string file =
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
+        "    <alias alias=\"caf\xC3\xA9\" cmd=\"notepad.exe \xE2\x82\xAC.txt\" />\r\n"
+        "    <alias alias=\"smile\" cmd=\"notepad.exe \xE2\x98\xBA.txt\" />\r\n</aliases>\r\n";
+    WriteFile(brisq.Folder().File("aliases.xml"), file);
+    ASSERT_TRUE(brisq.Start());
+    std::vector<std::string> names = brisq.DropDownEntries();  // read back in this process's code page
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], GetACP() == 65001 ? "caf\xC3\xA9" : "caf\xE9");
+    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
+    if (GetACP() == 65001) {
+        EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), file);
+        EXPECT_FALSE(FileExists(brisq.Folder().File("aliases.xml.bad")));
+    } else {
+        EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml.bad")), file);
+        EXPECT_NE(ReadFile(brisq.Folder().File("aliases.xml")).find("alias=\"caf\xC3\xA9\""), std::string::npos);
+    }
+}
+
+TEST(SettingsFiles, TwentyThousandAliasesCompleteAndAreAllSavedBack) {
+    Brisq brisq;
+    std::string file = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n";
+    char line[200];
+    for (int i = 0; i < 20000; ++i) {
+        std::snprintf(line, sizeof(line), "    <alias alias=\"alias%05d\" cmd=\"C:\\Tools\\tool%05d.exe $param\" />\r\n", i, i);
+        file += line;
+    }
+    file += "</aliases>\r\n";
+    WriteFile(brisq.Folder().File("aliases.xml"), file);
+    ASSERT_TRUE(brisq.Start());
+    EXPECT_EQ(SendMessageA(brisq.CommandBox(), CB_GETCOUNT, 0, 0), 20000);
+    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+    TypeText("ALIAS1999");
+    ASSERT_TRUE(WaitUntil([&] { return brisq.FieldText() == "alias19990"; })) << brisq.Describe();
+    SaveScreenshot("twenty-thousand-aliases", brisq.Launcher());
+    // The drop-down, filled without a redraw per name, draws its items.
+    SendMessageA(brisq.CommandBox(), CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(brisq.CommandBox(), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    SaveScreenshot("twenty-thousand-aliases-dropped", brisq.Launcher());
+    SendMessageA(brisq.CommandBox(), CB_SHOWDROPDOWN, FALSE, 0);
+    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), file);
 }
