@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "settings/settings_files.h"
 #include "settings/settings_xml.h"
 #include "text/system_code_page.h"
@@ -28,6 +31,9 @@ TEST(CodePages, AUtf8PageThroughTheSystemsConversionsKeepsEveryText) {
 
 // Runs in both Wine environments of the test script: code page 1252, and 65001.
 TEST(CodePages, TheSystemPageStepsByItsOwnCharacters) {
+    const char* locale = std::getenv("LC_ALL");
+    if (locale && std::string(locale).find("UTF-8") != std::string::npos)
+        ASSERT_EQ(GetACP(), UINT(CP_UTF8)) << "the UTF-8 run runs under another code page";
     const CodePage& page = SystemCodePage();
     const char euro[] = "\xE2\x82\xAC";
     if (GetACP() == CP_UTF8) {
