@@ -154,15 +154,15 @@ std::string Print(const TiXmlDocument& document) {
 
 bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document) {
     // Line ends as TinyXML's own file loading makes them; the parser stops at a NUL.
+    bytes = bytes.substr(0, bytes.find('\0'));
     std::string text;
     text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
-        if (bytes[i] == '\r') {
-            text += '\n';
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        } else {
-            text += bytes[i];
-        }
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t cr = std::min(bytes.find('\r', i), bytes.size());
+        text.append(bytes, i, cr - i);
+        if (cr == bytes.size()) break;
+        text += '\n';
+        i = cr + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? 2 : 1);
     }
     if (!WithinParserLimits(text.c_str())) return false;
     // The library chooses the encoding from the file, but its UTF-8 reading takes a
