@@ -45,14 +45,19 @@ bool CompletionSources::AddAliasEntries() {
     std::size_t bytes = 0;
     for (const AliasEntry& alias : aliases) bytes += alias.name.size() + 1;
     SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    struct RedrawAtEnd {  // also when running out of memory half way
+        HWND box;
+        ~RedrawAtEnd() {
+            SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
+    } redraw{box};
     SendMessageA(box, CB_INITSTORAGE, aliases.Count(), LPARAM(bytes));
     for (const AliasEntry& alias : aliases) {
         box_.AddItem(alias.name.c_str());
         box_.CallPrevious(CB_ADDSTRING, 0, LPARAM(alias.name.c_str()));
         names_.Put(alias.name, alias.command);
     }
-    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     return true;
 }
 
