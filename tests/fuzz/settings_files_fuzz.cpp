@@ -29,15 +29,26 @@ int Depth(const TiXmlNode& node) {
         deepest = std::max(deepest, Depth(*child));
     return deepest + 1;
 }
+
+// The most attributes on any one element.
+int MostAttributes(const TiXmlNode& node) {
+    int most = 0;
+    if (const TiXmlElement* element = node.ToElement())
+        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next()) ++most;
+    for (const TiXmlNode* child = node.FirstChild(); child; child = child->NextSibling())
+        most = std::max(most, MostAttributes(*child));
+    return most;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SameBytes converter;
 
-    // The nesting check may refuse more than it must, never let more through.
+    // The nesting and attribute checks may refuse more than they must, never let more through.
     TiXmlDocument document;
-    if (ParseSettingsDocument(bytes, document) && Depth(document) > 258) std::abort();
+    if (ParseSettingsDocument(bytes, document) && (Depth(document) > 258 || MostAttributes(document) > 64))
+        std::abort();
 
     AliasTable table;
     if (ReadAliasesXml(bytes, converter, table).loaded) {
