@@ -15,6 +15,7 @@ namespace {
 // Far beyond any real settings file; a bigger one is kept aside, not read.
 constexpr LONGLONG kMaxFileSize = 64LL << 20;
 
+// MultiByteToWideChar and WideCharToMultiByte.
 class SystemConversions final : public WideConversions {
 public:
     bool ToWide(unsigned page, std::string_view text, std::wstring& wide) const override {
@@ -89,13 +90,9 @@ std::string PathBesideExecutable(const std::string& fileName) {
     return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());
 }
 
-const WideConversions& SystemWideConversions() {
-    static const SystemConversions conversions;
-    return conversions;
-}
-
 const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
-    static const CodePageConverter converter(GetACP(), SystemWideConversions());
+    static const SystemConversions conversions;
+    static const CodePageConverter converter(GetACP(), conversions);
     return converter;
 }
 

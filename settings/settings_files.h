@@ -8,8 +8,6 @@
 // |fileName| in the folder of the running executable, whatever the length of its path.
 std::string PathBesideExecutable(const std::string& fileName);
 
-// MultiByteToWideChar and WideCharToMultiByte.
-const WideConversions& SystemWideConversions();
 // ANSI <-> UTF-8 through the process's code page.
 const AnsiUtf8Converter& SystemAnsiUtf8Converter();
 

@@ -71,28 +71,6 @@ TEST(SettingsFiles, ABrokenFileIsSetAsideAtExitNotLost) {
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
 }
 
-TEST(SettingsFiles, ReadOnlyFilesAreLeftAsTheyAreAtExit) {
-    Brisq brisq;
-    const std::string aliases = brisq.Folder().File("aliases.xml"), settings = brisq.Folder().File("settings.xml");
-    const std::string myAliases = "<?xml version=\"1.0\"?>\n<!-- protected -->\n<aliases>\n"
-                                  "  <alias alias=\"np\" cmd=\"notepad.exe\" note=\"mine\" />\n</aliases>\n";
-    const std::string mySettings = "<settings><show><typed_urls val='0'/></show><!-- protected --></settings>";
-    WriteFile(aliases, myAliases);
-    WriteFile(settings, mySettings);
-    ASSERT_TRUE(SetFileAttributesA(aliases.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(brisq.Start());
-    EXPECT_EQ(brisq.DropDownEntries(), std::vector<std::string>{"np"}) << "loaded all the same";
-    ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
-    EXPECT_EQ(ReadFile(aliases), myAliases);
-    EXPECT_EQ(ReadFile(settings), mySettings);
-    for (const std::string& path : {aliases, settings}) {
-        EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY) << path;
-        EXPECT_FALSE(FileExists(path + ".tmp")) << path;
-        EXPECT_FALSE(FileExists(path + ".bad")) << path;
-    }
-}
-
 // The script runs these tests once more under the "Use Unicode UTF-8" code page,
 // where every text passes through unchanged; under 1252 the smiley has no ANSI
 // form, so the file is kept aside before the exit save.
