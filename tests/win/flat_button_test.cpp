@@ -21,7 +21,6 @@ public:
         HWND control = CreateWindowExA(0, "BUTTON", "r", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20,
                                        19, 18, parent_, HMENU(IDC_CLOSE_BUTTON), GetModuleHandleA(nullptr), nullptr);
         button.Attach(control);
-        button.Init();
     }
     ~ButtonHost() { DestroyWindow(parent_); }
 
