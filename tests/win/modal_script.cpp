@@ -12,8 +12,7 @@ std::vector<HWND> ThreadDialogs() {
         [](HWND window, LPARAM found) -> BOOL {
             char type[16] = "";
             GetClassNameA(window, type, sizeof(type));
-            if (std::string(type) == "#32770" && IsWindowVisible(window))
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+            if (std::string(type) == "#32770") reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&dialogs));

@@ -21,8 +21,8 @@ public:
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
-    // Every step ran and said it was done.
-    bool Finished() const { return next_ == steps_.size(); }
+    // Every step ran and said it was done, before the deadline.
+    bool Finished() const { return next_ == steps_.size() && !givenUp_; }
     // The step that did not finish, for failure messages.
     std::size_t StepReached() const { return next_; }
 
@@ -38,8 +38,9 @@ private:
     bool givenUp_ = false;
 };
 
-// The dialog of this thread that takes input: visible, enabled, top of the
-// modal stack; null when there is none. With a caption, only such a dialog.
+// The dialog of this thread that takes input: enabled, top of the modal stack
+// (also in the moment before the dialog manager first shows it); null when
+// there is none. With a caption, only such a dialog.
 HWND ActiveDialog(const char* caption = nullptr);
 // The text of a message box: its longest static text.
 std::string MessageBoxText(HWND box);
