@@ -51,6 +51,8 @@ const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
     OnCommand(IDC_DELETE_ALIAS, BN_CLICKED, &SettingsDialog::OnDeleteAlias),
     OnCommand(IDC_EDIT_ALIAS, BN_CLICKED, &SettingsDialog::OnEditAlias),
     OnNotify(IDC_ALIAS_LIST, NM_DBLCLK, &SettingsDialog::OnEditAlias),
+    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowImage),
+    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowImage),
 };
 
 bool SettingsDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
@@ -105,18 +107,40 @@ int SettingsDialog::AliasIconIndex(const std::string& command) const {
     return index;
 }
 
+// A row's icon is asked of the shell only when the list first needs it, to
+// draw the row: a shell call takes milliseconds, and a long list shows few rows.
 void SettingsDialog::AppendRow(const std::string& name, const std::string& command) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(name.c_str());
-    item.iImage = AliasIconIndex(command);
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<char*>("");
     int row = int(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) return;
+    if (row >= 0) SetRow(row, name, command);
+}
+
+void SettingsDialog::SetRow(int row, const std::string& name, const std::string& command) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(name.c_str());
+    item.iImage = I_IMAGECALLBACK;
+    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     LVITEMA cell{};
     cell.iSubItem = 1;
     cell.pszText = const_cast<char*>(command.c_str());
     SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+// The list keeps the answer; a row without an icon keeps "none", so it is not asked again.
+void SettingsDialog::OnRowImage(Message& m) {
+    m.result = 0;
+    // Only the fields both character sets share are read or written.
+    auto* wanted = reinterpret_cast<NMLVDISPINFOA*>(m.lParam);
+    LVITEMA& item = wanted->item;
+    if (item.iSubItem != 0 || !(item.mask & LVIF_IMAGE)) return;
+    int index = AliasIconIndex(CellText(item.iItem, 1));
+    item.iImage = index == -1 ? I_IMAGENONE : index;
+    item.mask |= LVIF_DI_SETITEM;
 }
 
 void SettingsDialog::FillAliasList() {
@@ -153,18 +177,7 @@ void SettingsDialog::OnEditAlias(Message& m) {
     AliasDialog dialog;
     dialog.name = CellText(row, 0);
     dialog.command = CellText(row, 1);
-    if (dialog.Run(window_) != IDOK) return;
-
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(dialog.name.c_str());
-    item.iImage = AliasIconIndex(dialog.command);
-    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    LVITEMA cell{};
-    cell.iSubItem = 1;
-    cell.pszText = const_cast<char*>(dialog.command.c_str());
-    SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+    if (dialog.Run(window_) == IDOK) SetRow(row, dialog.name, dialog.command);
 }
 
 // The row below moves up; it gets the selection mark, not the selection.

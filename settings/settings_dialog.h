@@ -24,10 +24,12 @@ private:
     void OnAddAlias(Message& m);
     void OnDeleteAlias(Message& m);
     void OnEditAlias(Message& m);
+    void OnRowImage(Message& m);
 
     void FillAliasList();
     void StoreAliasList();
     int AliasIconIndex(const std::string& command) const;
+    void SetRow(int row, const std::string& name, const std::string& command);
     void AppendRow(const std::string& name, const std::string& command);
     // A cell's whole text, however long.
     std::string CellText(int row, int column) const;

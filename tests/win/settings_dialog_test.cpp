@@ -315,7 +315,7 @@ TEST_F(SettingsDialogTest, OpensWithTheSettingsAndResetsAStoredSeven) {
     EXPECT_EQ(imageIndexes[0], IconCache::Instance().GetIconIndex(notepad));
     EXPECT_NE(imageIndexes[0], -1);
     EXPECT_EQ(imageIndexes[1], IconCache::Instance().UrlIconIndex());
-    EXPECT_EQ(imageIndexes[2], -1);
+    EXPECT_EQ(imageIndexes[2], I_IMAGENONE);
     EXPECT_EQ(tips, (std::vector<std::string>{"Add New Alias", "Delete Selected Alias", "Edit Selected Alias"}));
     // The shell's list outlives the list view that shared it.
     int count = ImageList_GetImageCount(IconCache::Instance().SystemImageList());
@@ -475,12 +475,17 @@ TEST_F(SettingsDialogTest, ALongCommandSurvivesEditAndOkByteForByte) {
     EXPECT_EQ(settings.aliases[1].command, "x");
 }
 
-TEST_F(SettingsDialogTest, OnlyTheListsDoubleClickEdits) {
+TEST_F(SettingsDialogTest, OnlyTheListsDoubleClickEditsAndTheRowTakesTheNewIcon) {
     SetAliases({{"a", "1"}});
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string notepad = std::string(windows) + "\\notepad.exe";
     bool openedByOther = true;
-    std::string shown;
+    std::string shown, row;
+    int imageBefore = 0, imageAfter = 0;
     RunSettings({
         Do([&] {
+            imageBefore = Image(0);
             Select(0);
             HWND other = GetDlgItem(dialog, IDC_HOT_KEY);
             NMHDR header{other, IDC_HOT_KEY, UINT(NM_DBLCLK)};
@@ -492,12 +497,20 @@ TEST_F(SettingsDialogTest, OnlyTheListsDoubleClickEdits) {
         Do([&] {
             shown = ControlText(GetDlgItem(alias, IDC_ALIAS_NAME)) + "=" +
                     ControlText(GetDlgItem(alias, IDC_ALIAS_COMMAND));
-            PressButton(alias, IDCANCEL);
+            SetDlgItemTextA(alias, IDC_ALIAS_COMMAND, notepad.c_str());
+            PressButton(alias, IDOK);
         }),
-        Do([&] { PressButton(dialog, IDCANCEL); }),
+        Do([&] {
+            row = Cell(0, 0) + "=" + Cell(0, 1);
+            imageAfter = Image(0);
+            PressButton(dialog, IDCANCEL);
+        }),
     });
     EXPECT_FALSE(openedByOther);
     EXPECT_EQ(shown, "a=1");
+    EXPECT_EQ(row, "a=" + notepad);
+    EXPECT_EQ(imageBefore, I_IMAGENONE);
+    EXPECT_EQ(imageAfter, IconCache::Instance().GetIconIndex(notepad));
 }
 
 // Every open and close gives back what it took: icon buttons, tooltips,
