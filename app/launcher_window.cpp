@@ -81,7 +81,11 @@ void LauncherWindow::OnHide(Message&) { ShowWindow(window_, SW_HIDE); }
 void LauncherWindow::OnSelectEntry(Message&) { SendMessageA(window_, WM_COMMAND, IDOK, 0); }
 void LauncherWindow::OnConfirmExit(Message& m) { ConfirmExit(m.CommandId()); }
 void LauncherWindow::OnShow(Message&) { ShowLauncher(); }
-void LauncherWindow::OnShowSettings(Message&) { ShowSettings(); }
+// The tray menu still works while the dialog is open; a second dialog inside the
+// first would have the first's OK overwrite what the second saved.
+void LauncherWindow::OnShowSettings(Message&) {
+    if (!settingsOpen_) ShowSettings();
+}
 
 // The icon goes while its window still exists, so the shell can match it.
 void LauncherWindow::OnDestroy(Message& m) {
@@ -139,7 +143,9 @@ void LauncherWindow::UnregisterLaunchHotKey() {
 void LauncherWindow::ShowSettings() {
     UnregisterLaunchHotKey();
     AppSettings& settings = AppSettings::Instance();
+    settingsOpen_ = true;
     bool confirmed = SettingsDialog(settings).Run(window_) == IDOK;
+    settingsOpen_ = false;
     if (!confirmed) {
         RegisterLaunchHotKey();
         ShowLauncher();

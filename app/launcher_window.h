@@ -60,6 +60,7 @@ private:
     RunLines runLines_{SystemCodePage()};  // what a refill keeps
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
+    bool settingsOpen_ = false;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

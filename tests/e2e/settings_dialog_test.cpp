@@ -135,6 +135,10 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
     GetWindowRect(brisq.Launcher(), &owner);
     GetWindowRect(settings, &dialog);
     EXPECT_NEAR((dialog.left + dialog.right) / 2, (owner.left + owner.right) / 2, 1);
+    // The tray menu's "Settings" meanwhile opens no second dialog inside the first
+    // (which would block this call until it closed).
+    SendMessageTimeoutA(brisq.Launcher(), WM_COMMAND, kSettingsButton, 0, SMTO_BLOCK, 3000, nullptr);
+    EXPECT_EQ(WindowsOf(brisq.ProcessId(), "#32770").size(), 2u);  // the launcher and one dialog
 
     // The pointer on the add button lights it, and its tooltip follows.
     RECT add{};
