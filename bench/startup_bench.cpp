@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "alias_file.h"
+#include "bench_support.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -67,11 +68,8 @@ double TimeToWindow(const std::string& exe, const std::string& folder, SIZE_T* p
     return elapsed;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD done = 0;
