@@ -19,7 +19,7 @@ const int kIconInTray = 1011, kHotKey = 1012, kAliasList = 1013, kAddAlias = 101
 const int kAliasName = 1020, kAliasCommand = 1021, kBrowse = 1022;
 const int kFileName = 1148;  // the file dialog's name box
 
-const char kAliasesHead[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<aliases>\n";
+const char kAliasesHead[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n";
 
 bool ShownInFrontWithFocus(const Brisq& brisq) {
     return brisq.IsShown() && brisq.IsForeground() && brisq.FocusWindow() == brisq.CommandEdit();
@@ -108,7 +108,7 @@ bool SelectFirstRow(HWND settings) {
 }
 
 std::string AliasLine(const std::string& name, const std::string& command) {
-    return "    <alias alias=\"" + name + "\" cmd=\"" + command + "\" />\n";
+    return "    <alias alias=\"" + name + "\" cmd=\"" + command + "\" />\r\n";
 }
 
 void TypeAndRun(const Brisq& brisq, const std::string& typed) {
@@ -122,7 +122,7 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
     Brisq brisq;
     WriteFile(brisq.Folder().File("aliases.xml"),
               std::string(kAliasesHead) + AliasLine("np", "C:\\windows\\notepad.exe") +
-                  AliasLine("web", "example.com") + "</aliases>\n");
+                  AliasLine("web", "example.com") + "</aliases>\r\n");
     ASSERT_TRUE(brisq.Start());
     HWND settings = OpenSettings(brisq);
     ASSERT_NE(settings, nullptr) << brisq.Describe();
@@ -213,7 +213,7 @@ TEST(SettingsDialog, AnAliasAddedWithTheFileDialogIsSavedCompletesAndRuns) {
 
     // Both files hold what was confirmed at once: killing Brisq now loses nothing.
     std::string aliases = ReadFile(brisq.Folder().File("aliases.xml"));
-    EXPECT_EQ(aliases, kAliasesHead + AliasLine("recorder", recorder) + "</aliases>\n");
+    EXPECT_EQ(aliases, kAliasesHead + AliasLine("recorder", recorder) + "</aliases>\r\n");
     EXPECT_TRUE(FileExists(brisq.Folder().File("settings.xml")));
 
     TypeAndRun(brisq, "reco");  // completes to the alias
@@ -226,7 +226,7 @@ TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRuns) {
     Brisq brisq;
     const std::string recorder = brisq.Folder().File("recorder.exe");
     WriteFile(brisq.Folder().File("aliases.xml"), std::string(kAliasesHead) + AliasLine("zebra", recorder) +
-                                                      AliasLine("yak", recorder) + "</aliases>\n");
+                                                      AliasLine("yak", recorder) + "</aliases>\r\n");
     ASSERT_TRUE(brisq.Start());
     HWND settings = OpenSettings(brisq);
     ASSERT_NE(settings, nullptr) << brisq.Describe();
@@ -240,7 +240,7 @@ TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRuns) {
     PressDialogButton(settings, IDOK);
     ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")),
-              kAliasesHead + AliasLine("yak", recorder) + "</aliases>\n");
+              kAliasesHead + AliasLine("yak", recorder) + "</aliases>\r\n");
     for (const std::string& entry : brisq.DropDownEntries()) EXPECT_NE(entry, "zebra");
 
     // Typed whole it is no name any more: the shell cannot open it.
