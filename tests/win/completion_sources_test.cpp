@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,19 @@
 namespace {
 INT_PTR CALLBACK PlainDialog(HWND, UINT id, WPARAM, LPARAM) { return id == WM_INITDIALOG; }
 
-bool MakeShortcut(const std::string& file, const std::string& target) {
+// With every part set, the shell writes every part of the file format it knows.
+bool MakeShortcut(const std::string& file, const std::string& target, bool everyPart = false) {
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link))))
         return false;
+    if (everyPart) {
+        link->SetDescription("A tool");
+        link->SetArguments("/x \"y z\"");
+        link->SetWorkingDirectory("C:\\windows");
+        link->SetIconLocation("%windir%\\notepad.exe", 1);
+        link->SetHotkey(MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    }
     IPersistFile* persist = nullptr;
     bool saved = false;
     if (SUCCEEDED(link->SetPath(target.c_str())) &&
@@ -33,6 +42,47 @@ bool MakeShortcut(const std::string& file, const std::string& target) {
     }
     link->Release();
     return saved;
+}
+
+// Starts a program of the Unix host in a folder. Wine runs it on its own,
+// without a process handle, so callers wait for what it does.
+bool StartUnix(const std::string& program, const std::string& arguments, const std::string& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    std::string line = program + " " + arguments;
+    if (!CreateProcessA(("Z:\\bin\\" + program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    for (DWORD start = GetTickCount(); !condition();) {
+        if (GetTickCount() - start > 10000) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes.substr(0, got);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 std::string StartMenu(int folder) {
@@ -99,6 +149,11 @@ protected:
     }
     void TearDown() override {
         if (dialog) DestroyWindow(dialog);
+        // Links first: removing a folder through one would empty its target.
+        for (const auto& [folder, name] : links) {
+            std::string link = folder + "\\" + name;
+            EXPECT_TRUE(StartUnix("rm", name, folder) && WaitUntil([&] { return !Exists(link); })) << link;
+        }
         // Deepest first, so every folder is empty when it goes.
         for (auto file = files.rbegin(); file != files.rend(); ++file) DeleteFileA(file->c_str());
         for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveDirectoryA(folder->c_str());
@@ -109,6 +164,15 @@ protected:
         CreateDirectoryA(path.c_str(), nullptr);
         folders.push_back(path);
         return path;
+    }
+    // A symbolic link in folder to target (relative to folder), which Wine
+    // shows as a plain folder; Windows has junctions that do the same.
+    void FolderLink(const std::string& folder, const std::string& name, const std::string& target) {
+        links.emplace_back(folder, name);
+        std::string link = folder + "\\" + name;
+        ASSERT_TRUE(StartUnix("ln", "-sfn " + target + " " + name, folder)) << link;
+        ASSERT_TRUE(WaitUntil([&] { return Exists(link); })) << link;
+        ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << link;
     }
     void Shortcut(const std::string& file, const std::string& target) {
         files.push_back(file);
@@ -143,6 +207,7 @@ protected:
     LaunchNameMap names;
     AppSettings settings;
     std::vector<std::string> files, folders;
+    std::vector<std::pair<std::string, std::string>> links;
     static inline const SingleByteCodePage kAscii;
 };
 }  // namespace
@@ -275,4 +340,58 @@ TEST_F(CompletionSourcesTest, RefillRebuildsAndKeepsTheRunLines) {
     Sources().RefillCompletion({});
     EXPECT_EQ(DropDown(), std::vector<std::string>{""});
     EXPECT_EQ(names.Count(), 0u);
+}
+
+TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipped) {
+    std::string user = StartMenu(CSIDL_STARTMENU);
+    // What a run that was stopped half-way left, links and all; rm does not follow them.
+    for (const char* stale : {"Brisq Loop", "../BrisqOutside"}) {
+        std::string path = user + "\\" + stale;
+        if (!Exists(path)) continue;  // rm runs on its own: only its end can be waited for
+        ASSERT_TRUE(StartUnix("rm", std::string("-rf \"") + stale + "\"", user)) << path;
+        ASSERT_TRUE(WaitUntil([&] { return !Exists(path); })) << path;
+    }
+    std::string root = Folder(user + "\\Brisq Loop"), a = Folder(root + "\\a"), b = Folder(root + "\\b");
+    std::string outside = Folder(user + "\\..\\BrisqOutside");
+    const std::string exe = "C:\\windows\\notepad.exe";
+    Shortcut(a + "\\BrisqLoopA.lnk", exe);
+    Shortcut(b + "\\BrisqLoopB.lnk", exe);
+    Shortcut(outside + "\\BrisqOutside.lnk", exe);
+    // The same shortcut cut short inside its item ids, where the shell's loader reads on.
+    files.push_back(b + "\\BrisqCut.lnk");
+    WriteBytes(files.back(), ReadBytes(a + "\\BrisqLoopA.lnk").substr(0, 120));
+    FolderLink(a, "up", "..");  // back to Brisq Loop
+    FolderLink(root, "elsewhere", "../../BrisqOutside");  // out of the menu: walked like a folder
+    settings.start_menu = 1;
+    Sources().FillCompletion();
+
+    EXPECT_EQ(Occurrences("brisqloopa"), 1);
+    EXPECT_EQ(Occurrences("brisqloopb"), 1);
+    EXPECT_EQ(At("brisqcut"), -1);
+    // Each shortcut keeps the path it was first reached by, not one through a link.
+    EXPECT_EQ(names.Find("brisqloopa"), a + "\\BrisqLoopA.lnk");
+    EXPECT_EQ(names.Find("brisqloopb"), b + "\\BrisqLoopB.lnk");
+    EXPECT_EQ(names.Find("brisqoutside"), root + "\\elsewhere\\BrisqOutside.lnk");
+}
+
+TEST_F(CompletionSourcesTest, EveryTruncationOfAShortcutLoadsWholeOrNotAtAll) {
+    // Deep, as inside a Start-menu loop, where the loader's overrun showed.
+    std::string folder = Folder(StartMenu(CSIDL_STARTMENU) + "\\Brisq Cut");
+    while (folder.size() < 200) folder = Folder(folder + "\\d");
+    std::string whole = folder + "\\Whole.lnk", cut = folder + "\\" + std::string(240 - folder.size(), 'c') + ".lnk";
+    files.push_back(whole);
+    ASSERT_TRUE(MakeShortcut(whole, "C:\\windows\\notepad.exe", true));
+    files.push_back(cut);
+    std::string bytes = ReadBytes(whole);
+    ASSERT_GT(bytes.size(), 100u);
+    ASSERT_EQ(CompletionSources::ResolveShortcut(whole), "C:\\windows\\notepad.exe");
+    int loaded = 0;
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        WriteBytes(cut, bytes.substr(0, length));
+        std::string target = CompletionSources::ResolveShortcut(cut);
+        EXPECT_TRUE(target.empty() || target == "C:\\windows\\notepad.exe") << length << ": " << target;
+        loaded += !target.empty();
+    }
+    // Only a file cut in its closing block still loads.
+    EXPECT_LE(loaded, 4);
 }
