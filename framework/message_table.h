@@ -24,7 +24,7 @@ struct Message {
 
 template <class T>
 struct MessageEntry {
-    enum class Kind : unsigned char { Message, MessageOf, Command, CommandCode, Notify, Range, Chain };
+    enum class Kind : unsigned char { Message, MessageOf, Command, CommandCode, Notify, NotifyFrom, Range, Chain };
     using Handler = void (T::*)(Message&);
     using IdOf = UINT (*)(const T&);
     using Chain = bool (*)(T&, Message&);
@@ -46,6 +46,10 @@ struct MessageEntry {
         case Kind::Notify: {
             const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
             return header && header->code == code;
+        }
+        case Kind::NotifyFrom: {
+            const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
+            return header && header->idFrom == first && header->code == code;
         }
         case Kind::Range: return m.id >= first && m.id <= last;
         case Kind::Chain: return true;
@@ -74,6 +78,11 @@ constexpr MessageEntry<T> OnCommand(UINT id, UINT code, void (T::*h)(Message&)) 
 template <class T>
 constexpr MessageEntry<T> OnNotify(UINT code, void (T::*h)(Message&)) {
     return {MessageEntry<T>::Kind::Notify, 0, 0, code, h};
+}
+// A notification code from one control, by its id.
+template <class T>
+constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, void (T::*h)(Message&)) {
+    return {MessageEntry<T>::Kind::NotifyFrom, controlId, controlId, code, h};
 }
 template <class T>
 constexpr MessageEntry<T> OnRange(UINT first, UINT last, void (T::*h)(Message&)) {

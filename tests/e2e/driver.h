@@ -49,6 +49,8 @@ std::string DialogItemText(HWND dialog, int id);
 // Types text and keys into whatever has the keyboard focus, like a user.
 void TypeText(const std::string& text);
 void PressKey(WORD virtualKey);
+// A key pressed while a modifier is held, as a hot key is pressed.
+void PressChord(WORD modifier, WORD key);
 
 // Writes a picture of the whole desktop to %BRISQ_ARTIFACTS%\name.bmp (when set),
 // once the given window and its children have painted.
