@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <unordered_map>
+#include <utility>
 
 namespace {
 // Where the child a reflected message concerns is named.
@@ -115,15 +116,15 @@ LRESULT CALLBACK DropPostedStructures(int code, WPARAM removal, LPARAM data) {
 
 // The objects this thread made, by window, and the guard on its queue while
 // it has any. Kept in the process: a window property can be set from outside.
+// Reached through a plain pointer, made with the first object and freed with
+// the last: this runtime frees thread storage before running destructors of
+// thread_local objects.
 struct ThreadObjects {
     std::unordered_map<HWND, WindowObject*> byWindow;
     HHOOK guard = nullptr;
 };
 
-ThreadObjects& ThisThread() {
-    thread_local ThreadObjects objects;
-    return objects;
-}
+thread_local ThreadObjects* thisThread = nullptr;
 }  // namespace
 
 const NMHDR* Message::Notification() const {
@@ -140,28 +141,28 @@ bool IsWindowOfThisThread(HWND window) {
 }
 
 WindowObject* WindowObject::FromHandle(HWND window) {
-    if (!window) return nullptr;
-    const auto& byWindow = ThisThread().byWindow;
-    auto found = byWindow.find(window);
-    return found == byWindow.end() ? nullptr : found->second;
+    if (!window || !thisThread) return nullptr;
+    auto found = thisThread->byWindow.find(window);
+    return found == thisThread->byWindow.end() ? nullptr : found->second;
 }
 
 void WindowObject::Bind(HWND window) {
-    ThreadObjects& objects = ThisThread();
-    if (!objects.guard)
-        objects.guard = SetWindowsHookExA(WH_GETMESSAGE, DropPostedStructures, nullptr, GetCurrentThreadId());
+    if (!thisThread) {
+        thisThread = new ThreadObjects;
+        thisThread->guard = SetWindowsHookExA(WH_GETMESSAGE, DropPostedStructures, nullptr, GetCurrentThreadId());
+    }
     window_ = window;
-    objects.byWindow[window] = this;
+    thisThread->byWindow[window] = this;
 }
 
 void WindowObject::Unbind() {
-    ThreadObjects& objects = ThisThread();
-    auto found = objects.byWindow.find(window_);
-    if (found != objects.byWindow.end() && found->second == this) objects.byWindow.erase(found);
-    window_ = nullptr;
-    if (objects.byWindow.empty() && objects.guard) {
-        UnhookWindowsHookEx(objects.guard);
-        objects.guard = nullptr;
+    HWND window = std::exchange(window_, nullptr);
+    if (!thisThread) return;
+    auto found = thisThread->byWindow.find(window);
+    if (found != thisThread->byWindow.end() && found->second == this) thisThread->byWindow.erase(found);
+    if (thisThread->byWindow.empty()) {
+        if (thisThread->guard) UnhookWindowsHookEx(thisThread->guard);
+        delete std::exchange(thisThread, nullptr);
     }
 }
 
