@@ -6,7 +6,6 @@
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,60 +13,12 @@
 #include "completion/completion_sources.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
+#include "start_menu_fixtures.h"
+
+using fixtures::SaveShortcut;
 
 namespace {
 INT_PTR CALLBACK PlainDialog(HWND, UINT id, WPARAM, LPARAM) { return id == WM_INITDIALOG; }
-
-// With every part set, the shell writes every part of the file format it knows.
-bool MakeShortcut(const std::string& file, const std::string& target, bool everyPart = false) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return false;
-    if (everyPart) {
-        link->SetDescription("A tool");
-        link->SetArguments("/x \"y z\"");
-        link->SetWorkingDirectory("C:\\windows");
-        link->SetIconLocation("%windir%\\notepad.exe", 1);
-        link->SetHotkey(MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT));
-    }
-    IPersistFile* persist = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(link->SetPath(target.c_str())) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-        saved = SUCCEEDED(persist->Save(wide, TRUE));
-        persist->Release();
-    }
-    link->Release();
-    return saved;
-}
-
-// Starts a program of the Unix host in a folder. Wine runs it on its own,
-// without a process handle, so callers wait for what it does.
-bool StartUnix(const std::string& program, const std::string& arguments, const std::string& folder) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::string line = program + " " + arguments;
-    if (!CreateProcessA(("Z:\\bin\\" + program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
-        return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-    return true;
-}
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    for (DWORD start = GetTickCount(); !condition();) {
-        if (GetTickCount() - start > 10000) return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadBytes(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -150,10 +101,7 @@ protected:
     void TearDown() override {
         if (dialog) DestroyWindow(dialog);
         // Links first: removing a folder through one would empty its target.
-        for (const auto& [folder, name] : links) {
-            std::string link = folder + "\\" + name;
-            EXPECT_TRUE(StartUnix("rm", name, folder) && WaitUntil([&] { return !Exists(link); })) << link;
-        }
+        for (const auto& [folder, name] : links) EXPECT_TRUE(fixtures::RemoveTree(folder, name)) << name;
         // Deepest first, so every folder is empty when it goes.
         for (auto file = files.rbegin(); file != files.rend(); ++file) DeleteFileA(file->c_str());
         for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveDirectoryA(folder->c_str());
@@ -170,13 +118,12 @@ protected:
     void FolderLink(const std::string& folder, const std::string& name, const std::string& target) {
         links.emplace_back(folder, name);
         std::string link = folder + "\\" + name;
-        ASSERT_TRUE(StartUnix("ln", "-sfn " + target + " " + name, folder)) << link;
-        ASSERT_TRUE(WaitUntil([&] { return Exists(link); })) << link;
+        ASSERT_TRUE(fixtures::LinkFolder(folder, name, target)) << link;
         ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << link;
     }
     void Shortcut(const std::string& file, const std::string& target) {
         files.push_back(file);
-        ASSERT_TRUE(MakeShortcut(file, target)) << file;
+        ASSERT_TRUE(SaveShortcut(file, target)) << file;
     }
 
     std::vector<std::string> DropDown() const {
@@ -345,12 +292,7 @@ TEST_F(CompletionSourcesTest, RefillRebuildsAndKeepsTheRunLines) {
 TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipped) {
     std::string user = StartMenu(CSIDL_STARTMENU);
     // What a run that was stopped half-way left, links and all; rm does not follow them.
-    for (const char* stale : {"Brisq Loop", "../BrisqOutside"}) {
-        std::string path = user + "\\" + stale;
-        if (!Exists(path)) continue;  // rm runs on its own: only its end can be waited for
-        ASSERT_TRUE(StartUnix("rm", std::string("-rf \"") + stale + "\"", user)) << path;
-        ASSERT_TRUE(WaitUntil([&] { return !Exists(path); })) << path;
-    }
+    for (const char* stale : {"Brisq Loop", "../BrisqOutside"}) ASSERT_TRUE(fixtures::RemoveTree(user, stale)) << stale;
     std::string root = Folder(user + "\\Brisq Loop"), a = Folder(root + "\\a"), b = Folder(root + "\\b");
     std::string outside = Folder(user + "\\..\\BrisqOutside");
     const std::string exe = "C:\\windows\\notepad.exe";
@@ -380,7 +322,7 @@ TEST_F(CompletionSourcesTest, EveryTruncationOfAShortcutLoadsWholeOrNotAtAll) {
     while (folder.size() < 200) folder = Folder(folder + "\\d");
     std::string whole = folder + "\\Whole.lnk", cut = folder + "\\" + std::string(240 - folder.size(), 'c') + ".lnk";
     files.push_back(whole);
-    ASSERT_TRUE(MakeShortcut(whole, "C:\\windows\\notepad.exe", true));
+    ASSERT_TRUE(SaveShortcut(whole, "C:\\windows\\notepad.exe", true));
     files.push_back(cut);
     std::string bytes = ReadBytes(whole);
     ASSERT_GT(bytes.size(), 100u);
