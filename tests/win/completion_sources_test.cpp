@@ -297,7 +297,8 @@ TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipp
     std::string outside = Folder(user + "\\..\\BrisqOutside");
     const std::string exe = "C:\\windows\\notepad.exe";
     Shortcut(a + "\\BrisqLoopA.lnk", exe);
-    Shortcut(b + "\\BrisqLoopB.lnk", exe);
+    files.push_back(b + "\\BrisqLoopB.lnk");  // every part the shell writes: the check must accept them all
+    ASSERT_TRUE(SaveShortcut(files.back(), exe, true));
     Shortcut(outside + "\\BrisqOutside.lnk", exe);
     // The same shortcut cut short inside its item ids, where the shell's loader reads on.
     files.push_back(b + "\\BrisqCut.lnk");
@@ -314,26 +315,4 @@ TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipp
     EXPECT_EQ(names.Find("brisqloopa"), a + "\\BrisqLoopA.lnk");
     EXPECT_EQ(names.Find("brisqloopb"), b + "\\BrisqLoopB.lnk");
     EXPECT_EQ(names.Find("brisqoutside"), root + "\\elsewhere\\BrisqOutside.lnk");
-}
-
-TEST_F(CompletionSourcesTest, EveryTruncationOfAShortcutLoadsWholeOrNotAtAll) {
-    // Deep, as inside a Start-menu loop, where the loader's overrun showed.
-    std::string folder = Folder(StartMenu(CSIDL_STARTMENU) + "\\Brisq Cut");
-    while (folder.size() < 200) folder = Folder(folder + "\\d");
-    std::string whole = folder + "\\Whole.lnk", cut = folder + "\\" + std::string(240 - folder.size(), 'c') + ".lnk";
-    files.push_back(whole);
-    ASSERT_TRUE(SaveShortcut(whole, "C:\\windows\\notepad.exe", true));
-    files.push_back(cut);
-    std::string bytes = ReadBytes(whole);
-    ASSERT_GT(bytes.size(), 100u);
-    ASSERT_EQ(CompletionSources::ResolveShortcut(whole), "C:\\windows\\notepad.exe");
-    int loaded = 0;
-    for (std::size_t length = 0; length < bytes.size(); ++length) {
-        WriteBytes(cut, bytes.substr(0, length));
-        std::string target = CompletionSources::ResolveShortcut(cut);
-        EXPECT_TRUE(target.empty() || target == "C:\\windows\\notepad.exe") << length << ": " << target;
-        loaded += !target.empty();
-    }
-    // Only a file cut in its closing block still loads.
-    EXPECT_LE(loaded, 4);
 }
