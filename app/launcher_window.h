@@ -20,6 +20,7 @@ public:
     void HideOnDeactivate(bool active);
     void RunTypedLine(int id);
     void ConfirmExit(int id);
+    void ShowAbout();
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
@@ -35,6 +36,7 @@ private:
     void OnHide(Message& m);
     void OnSelectEntry(Message& m);
     void OnConfirmExit(Message& m);
+    void OnShowAbout(Message& m);
     void OnShow(Message& m);
     void OnDestroy(Message& m);
     void OnTrayLeftButton(Message& m);
