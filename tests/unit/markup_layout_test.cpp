@@ -327,6 +327,10 @@ TEST(MarkupLayout, DoubleByteCharactersAreSteppedOverWhole) {
     Drawing tag = Draw("<B\x81>>x", 1000, kDoubleByte);
     EXPECT_EQ(tag.Text(), "x");
     EXPECT_EQ(tag.Pieces()[0].font.weight, 400);
+    // So does the attribute text, and a quoted value.
+    Drawing face = Draw("<FONT FACE='\x81>'>x", 1000, kDoubleByte);
+    EXPECT_EQ(face.Text(), "x");
+    EXPECT_STREQ(face.Pieces()[0].font.faceName, "\x81>");
     // No wrap at a trail-byte space.
     Drawing wrap = Draw("aa\x81 bbbbbbbb", 60, kDoubleByte);
     EXPECT_EQ(wrap.Pieces().size(), 1u);
