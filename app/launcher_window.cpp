@@ -12,6 +12,7 @@
 #include "settings/autostart.h"
 #include "settings/hot_key.h"
 #include "settings/run_value.h"
+#include "settings/settings_dialog.h"
 
 namespace {
 // The drop-down keeps fewer run lines than this.
@@ -33,6 +34,7 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessage(WM_ACTIVATEAPP, &LauncherWindow::OnActivateApp),
     OnCommand(IDOK, &LauncherWindow::OnRunTypedLine),
     OnCommand(IDCANCEL, &LauncherWindow::OnHide),
+    OnCommand(IDC_SETTINGS_BUTTON, &LauncherWindow::OnShowSettings),
     OnCommand(IDC_COMMAND_BOX, CBN_SELCHANGE, &LauncherWindow::OnSelectEntry),
     OnCommand(IDC_CLOSE_BUTTON, &LauncherWindow::OnConfirmExit),
     OnCommand(IDC_ABOUT_BUTTON, &LauncherWindow::OnShowAbout),
@@ -54,16 +56,14 @@ void LauncherWindow::OnInitDialog(Message& m) {
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
     commandBox_.Attach(CommandBox());
 
-    settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON));
-    settingsButton_.Init();
-    settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
+    if (settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON)))
+        settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
     aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
-    aboutButton_.Init();
     closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
-    closeButton_.Init();
 
     RegisterLaunchHotKey();
-    FillCompletion();
+    // From empty: a Settings dialog the hot-key question opened may have filled it already.
+    RefillCompletion();
     // Added and at once deleted when the setting is off, so Show can bring it back later.
     tray_.Install(window_, kTrayIconId, IDI_BRISQ);
     tray_.Hide();
@@ -83,6 +83,11 @@ void LauncherWindow::OnHide(Message&) { ShowWindow(window_, SW_HIDE); }
 void LauncherWindow::OnSelectEntry(Message&) { SendMessageA(window_, WM_COMMAND, IDOK, 0); }
 void LauncherWindow::OnConfirmExit(Message& m) { ConfirmExit(m.CommandId()); }
 void LauncherWindow::OnShow(Message&) { ShowLauncher(); }
+// The tray menu still works while the dialog is open; a second dialog inside the
+// first would have the first's OK overwrite what the second saved.
+void LauncherWindow::OnShowSettings(Message&) {
+    if (!settingsOpen_) ShowSettings();
+}
 void LauncherWindow::OnShowAbout(Message&) { ShowAbout(); }
 
 // The icon goes while its window still exists, so the shell can match it.
@@ -114,18 +119,49 @@ void LauncherWindow::OnTrayRightButton(Message& m) {
     if (!IsTrayClick(m, WM_RBUTTONDOWN) || !tray_.ShowTrayMenu()) m.handled = false;
 }
 
+// A taken hot key: the question, then the Settings dialog, which registers the
+// hot key again as it closes, until one is free. A loop here rather than
+// ShowSettings calling back in, so asking again and again does not deepen the stack.
 bool LauncherWindow::RegisterLaunchHotKey() {
     const AppSettings& settings = AppSettings::Instance();
-    if (RegisterHotKey(window_, kLaunchHotKeyId, TranslateHotKeyModifiers(settings.hot_key_mod),
-                       settings.hot_key_key))
-        return true;
-    MessageBoxA(window_, kHotKeyFailure, "Error", MB_OK | MB_ICONINFORMATION);
-    // The Settings dialog follows here once it exists; it registers the hot key
-    // again when it closes, so the question repeats until one is free.
+    hotKeyRegistered_ = RegisterHotKey(window_, kLaunchHotKeyId, TranslateHotKeyModifiers(settings.hot_key_mod),
+                                       settings.hot_key_key) != FALSE;
+    if (hotKeyRegistered_ || askingForHotKey_) return hotKeyRegistered_;
+    askingForHotKey_ = true;
+    while (!hotKeyRegistered_ && IsWindow(window_)) {
+        MessageBoxA(window_, kHotKeyFailure, "Error", MB_OK | MB_ICONINFORMATION);
+        ShowSettings();
+    }
+    askingForHotKey_ = false;
     return false;
 }
 
-void LauncherWindow::UnregisterLaunchHotKey() { UnregisterHotKey(window_, kLaunchHotKeyId); }
+void LauncherWindow::UnregisterLaunchHotKey() {
+    UnregisterHotKey(window_, kLaunchHotKeyId);
+    hotKeyRegistered_ = false;
+}
+
+// Owned by this window, so the launcher is disabled (the hot key and a second
+// copy do nothing) while the dialog is open.
+void LauncherWindow::ShowSettings() {
+    UnregisterLaunchHotKey();
+    AppSettings& settings = AppSettings::Instance();
+    settingsOpen_ = true;
+    bool confirmed = SettingsDialog(settings).Run(window_) == IDOK;
+    settingsOpen_ = false;
+    if (!confirmed) {
+        RegisterLaunchHotKey();
+        ShowLauncher();
+        return;
+    }
+    ShowLauncher();
+    settings.Save();
+    RefillCompletion();
+    RegisterLaunchHotKey();
+    if (settings.icon_in_tray) tray_.Show();
+    else tray_.Hide();
+    ApplyStartWithWindows();
+}
 
 void LauncherWindow::ApplyStartWithWindows() {
     std::string path = ModuleFileName();
@@ -152,11 +188,6 @@ void LauncherWindow::ToggleLauncher() {
 
 void LauncherWindow::HideOnDeactivate(bool active) {
     if (!active && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
-}
-
-void LauncherWindow::FillCompletion() {
-    CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
-        .FillCompletion();
 }
 
 void LauncherWindow::RefillCompletion() {

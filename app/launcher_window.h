@@ -20,6 +20,8 @@ public:
     void HideOnDeactivate(bool active);
     void RunTypedLine(int id);
     void ConfirmExit(int id);
+    // Runs the Settings dialog and, after OK, saves and re-applies every setting.
+    void ShowSettings();
     void ShowAbout();
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
@@ -36,6 +38,7 @@ private:
     void OnHide(Message& m);
     void OnSelectEntry(Message& m);
     void OnConfirmExit(Message& m);
+    void OnShowSettings(Message& m);
     void OnShowAbout(Message& m);
     void OnShow(Message& m);
     void OnDestroy(Message& m);
@@ -47,7 +50,6 @@ private:
     static UINT TaskbarCreatedOf(const LauncherWindow& self) { return self.tray_.TaskbarCreatedMessage(); }
     bool IsTrayClick(const Message& m, UINT button) const;
 
-    void FillCompletion();
     HWND CommandBox() const;
     std::string ReadLine() const;
 
@@ -58,6 +60,9 @@ private:
     GlyphButton closeButton_;
     GlyphButton aboutButton_;
     RunLines runLines_{SystemCodePage()};  // what a refill keeps
+    bool hotKeyRegistered_ = false;
+    bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
+    bool settingsOpen_ = false;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/dll_search.h"
 #include "app/launcher_window.h"
 #include "app/single_instance.h"
 #include "controls/skin_palette.h"
@@ -10,6 +11,7 @@
 #include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    RemoveCurrentDirectoryFromDllSearch();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shell links need it; failure is ignored
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -9,16 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
+
 namespace {
+using namespace bench;
 const int kPresses = 20;
 const UINT kCommandBox = 1000;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 void PressHotKey(WORD modifier, WORD key) {
     INPUT input[4] = {};
@@ -30,42 +26,6 @@ void PressHotKey(WORD modifier, WORD key) {
     input[3].ki.wVk = modifier;
     input[3].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(4, input, sizeof(INPUT));
-}
-
-template <class Condition>
-bool Until(double deadlineMs, Condition done) {
-    double end = Now() + deadlineMs;
-    while (!done()) {
-        if (Now() > end) return false;
-        SwitchToThread();
-    }
-    return true;
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t n = samples.size();
-    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
-
-struct Found {
-    DWORD process;
-    HWND window;
-};
-
-HWND FindLauncher(DWORD process) {
-    Found found{process, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != f->process || !GetDlgItem(window, kCommandBox)) return TRUE;
-            f->window = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.window;
 }
 
 bool ShownWithFocus(HWND launcher, DWORD thread) {
@@ -95,37 +55,6 @@ std::vector<double> Baseline() {
     return samples;
 }
 
-// Brisq brings the Run value in line with its settings at start-up; the bench
-// leaves the registry as it found it.
-class KeepRunValue {
-public:
-    KeepRunValue() {
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_READ | KEY_WRITE, &key_) != ERROR_SUCCESS) key_ = nullptr;
-        DWORD size = sizeof(data_);
-        present_ = key_ && RegQueryValueExA(key_, "Brisq", nullptr, &type_, data_, &size) == ERROR_SUCCESS;
-        size_ = size;
-    }
-    ~KeepRunValue() {
-        if (!key_) return;
-        if (present_) RegSetValueExA(key_, "Brisq", 0, type_, data_, size_);
-        else RegDeleteValueA(key_, "Brisq");
-        RegCloseKey(key_);
-    }
-
-private:
-    static constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    HKEY key_ = nullptr;
-    bool present_ = false;
-    DWORD type_ = 0, size_ = 0;
-    BYTE data_[4096];
-};
-
-std::string Beside(const char* name) {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 }  // namespace
 
 int main(int argc, char** argv) {

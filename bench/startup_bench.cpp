@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
+
 namespace {
 using Clock = std::chrono::steady_clock;
 
@@ -62,11 +64,7 @@ double TimeToWindow(const std::string& exe, const std::string& folder, SIZE_T* p
     return elapsed;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -29,6 +29,12 @@ const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
 
 bool FlatButtonBase::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
+bool FlatButtonBase::Attach(HWND button) {
+    if (!ControlObject::Attach(button)) return false;
+    Init();
+    return true;
+}
+
 void FlatButtonBase::Init() {
     SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | BS_OWNERDRAW);
     tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, 0, 0, 0, 0, window_, nullptr, Module::Instance(),

@@ -21,7 +21,9 @@ class FlatButtonBase : public ControlObject {
 public:
     bool ProcessMessage(Message& m) override;
 
-    void Init();
+    // Takes the button over, makes it owner-drawn and gives it its tooltip
+    // window, all or nothing: a button that cannot be taken over gets neither.
+    bool Attach(HWND button);
     bool SetToolTipText(const char* text);
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
 
@@ -53,6 +55,7 @@ private:
     void OnKey(Message& m);
     void OnUpdateUiState(Message& m);
 
+    void Init();
     void AddTool();
     bool HasCapture() const { return GetCapture() == window_; }
 

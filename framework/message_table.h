@@ -20,7 +20,7 @@ struct Message {
 
 template <class T>
 struct MessageEntry {
-    enum class Kind : unsigned char { Message, MessageOf, Command, CommandCode, Notify, Range, Chain };
+    enum class Kind : unsigned char { Message, MessageOf, Command, CommandCode, Notify, NotifyFrom, Range, Chain };
     using Handler = void (T::*)(Message&);
     using IdOf = UINT (*)(const T&);
     using Chain = bool (*)(T&, Message&);
@@ -41,6 +41,9 @@ struct MessageEntry {
         case Kind::CommandCode: return m.id == WM_COMMAND && m.CommandId() == first && m.NotifyCode() == code;
         case Kind::Notify:
             return m.id == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.lParam)->code == code;
+        case Kind::NotifyFrom:
+            return m.id == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.lParam)->idFrom == first &&
+                   reinterpret_cast<const NMHDR*>(m.lParam)->code == code;
         case Kind::Range: return m.id >= first && m.id <= last;
         case Kind::Chain: return true;
         }
@@ -68,6 +71,11 @@ constexpr MessageEntry<T> OnCommand(UINT id, UINT code, void (T::*h)(Message&)) 
 template <class T>
 constexpr MessageEntry<T> OnNotify(UINT code, void (T::*h)(Message&)) {
     return {MessageEntry<T>::Kind::Notify, 0, 0, code, h};
+}
+// A notification code from one control, by its id.
+template <class T>
+constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, void (T::*h)(Message&)) {
+    return {MessageEntry<T>::Kind::NotifyFrom, controlId, controlId, code, h};
 }
 template <class T>
 constexpr MessageEntry<T> OnRange(UINT first, UINT last, void (T::*h)(Message&)) {

@@ -5,6 +5,8 @@ Run it from anywhere; it rewrites the files beside itself:
   brisq.ico   the program icon, 16 x 16 and 32 x 32, 32 bits with alpha
   skin.bmp    the launcher's 491 x 62 panel, 8 bits with a palette; magenta is cut away
   tool.bmp    the Settings button's 16 x 16 tool, 1 bit, black on white
+  add.bmp, delete.bmp, edit.bmp
+              the Settings dialog's 16 x 16 alias buttons, 24 bits; magenta is cut away
 """
 import os
 import struct
@@ -165,6 +167,84 @@ def tool_pixels():
     return rows
 
 
+GREEN = (0x2E, 0x9E, 0x3C)
+GREEN_DARK = (0x1B, 0x6B, 0x26)
+RED = (0xD9, 0x36, 0x2B)
+RED_DARK = (0x96, 0x1F, 0x18)
+PENCIL_BODY = (0xF2, 0xB1, 0x2C)
+PENCIL_EDGE = (0x8A, 0x5A, 0x10)
+PENCIL_WOOD = (0xF0, 0xD6, 0xA8)
+PENCIL_LEAD = (0x40, 0x40, 0x40)
+ERASER = (0xE8, 0x8C, 0x9A)
+
+
+def outlined(ink, fill, edge):
+    """Pixels of a shape given by ink(x, y): its inside in fill, a one-pixel rim around it in edge."""
+    rows = []
+    for y in range(16):
+        row = []
+        for x in range(16):
+            if ink(x, y):
+                row.append(fill)
+            elif any(ink(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)):
+                row.append(edge)
+            else:
+                row.append(KEY)
+        rows.append(row)
+    return rows
+
+
+def add_pixels():
+    """A green plus sign."""
+    def ink(x, y):
+        return (6 <= x <= 9 and 2 <= y <= 13) or (2 <= x <= 13 and 6 <= y <= 9)
+    return outlined(ink, GREEN, GREEN_DARK)
+
+
+def delete_pixels():
+    """A red diagonal cross."""
+    def ink(x, y):
+        if not (3 <= x <= 12 and 3 <= y <= 12):
+            return False
+        return abs(x - y) <= 1 or abs(x + y - 15) <= 1
+    return outlined(ink, RED, RED_DARK)
+
+
+def edit_pixels():
+    """A pencil from the bottom left to the top right: lead, bare wood, yellow body, eraser."""
+    rows = []
+    for y in range(16):
+        row = []
+        for x in range(16):
+            u = (x + y - 15) / 2.0     # across the pencil
+            v = (x - y + 15) / 2.0     # along it, 0 at the bottom left
+            colour = KEY
+            if abs(u) <= 2.6 and 1 <= v <= 14:
+                width = 2.6 if v >= 5 else 2.6 * (v - 1) / 4
+                if abs(u) <= width:
+                    if v < 2.5:
+                        colour = PENCIL_LEAD
+                    elif v < 5:
+                        colour = PENCIL_WOOD
+                    elif v < 12:
+                        colour = PENCIL_BODY if abs(u) < 1.9 else PENCIL_EDGE
+                    else:
+                        colour = ERASER if abs(u) < 1.9 else PENCIL_EDGE
+                elif abs(u) <= width + 0.8:
+                    colour = PENCIL_EDGE
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
+def write_bmp24(path, rows):
+    width, height = len(rows[0]), len(rows)
+    stride = (width * 3 + 3) // 4 * 4
+    pixels = b''.join(b''.join(bytes((b, g, r)) for (r, g, b) in row) + bytes(stride - width * 3)
+                      for row in reversed(rows))
+    write_bmp(path, width, height, 24, [], pixels)
+
+
 def write_bmp8(path, rows):
     palette = sorted({c for row in rows for c in row})
     index = {c: i for i, c in enumerate(palette)}
@@ -200,3 +280,6 @@ if __name__ == '__main__':
     write_ico(os.path.join(HERE, 'brisq.ico'), [16, 32])
     write_bmp8(os.path.join(HERE, 'skin.bmp'), skin_pixels())
     write_bmp1(os.path.join(HERE, 'tool.bmp'), tool_pixels())
+    write_bmp24(os.path.join(HERE, 'add.bmp'), add_pixels())
+    write_bmp24(os.path.join(HERE, 'delete.bmp'), delete_pixels())
+    write_bmp24(os.path.join(HERE, 'edit.bmp'), edit_pixels())

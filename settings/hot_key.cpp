@@ -17,6 +17,7 @@ std::string FormatHotKeyText(std::uint16_t key, std::uint16_t modifiers) {
     }
     std::string text = name;
     text += " + ";
-    text += static_cast<char>(key & 0xFF);
+    // An empty hot key (key 0) has no character: a NUL would end the text it goes into.
+    if (char character = static_cast<char>(key & 0xFF)) text += character;
     return text;
 }

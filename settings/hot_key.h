@@ -12,5 +12,5 @@ constexpr std::uint16_t kHotKeyShift = 1, kHotKeyControl = 2, kHotKeyAlt = 4, kH
 unsigned TranslateHotKeyModifiers(unsigned storedFlags);
 
 // "CTRL + R" and the like: one modifier name (empty for none or a combination),
-// " + ", and the character whose code is the key's low byte.
+// " + ", and the character whose code is the key's low byte (none for 0).
 std::string FormatHotKeyText(std::uint16_t key, std::uint16_t modifiers);

@@ -50,17 +50,7 @@ bool ChooseAboutFromTheTray(const Brisq& brisq) {
     return true;
 }
 
-void PressCtrlR() {
-    INPUT input[4] = {};
-    WORD keys[4] = {VK_CONTROL, 'R', 'R', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        input[i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = keys[i];
-        input[i].ki.wScan = WORD(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, input, sizeof(INPUT));
-}
+void PressCtrlR() { PressChord(VK_CONTROL, 'R'); }
 
 RECT WindowRect(HWND window) {
     RECT r{};
@@ -83,15 +73,6 @@ POINT CentredOver(const RECT& over, const RECT& window) {
     y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
     return POINT{x, y};
 }
-
-GUITHREADINFO ThreadInfoOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info;
-}
-HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
-HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
 // Pixels of exactly this colour on the screen within a window's rectangle.
 int ScreenPixelsOf(HWND window, COLORREF colour) {

@@ -163,6 +163,28 @@ void PressKey(WORD virtualKey) {
     SendKey(virtualKey, true);
 }
 
+// In one piece, so that no other input comes between the keys.
+void PressChord(WORD modifier, WORD key) {
+    INPUT input[4] = {};
+    WORD keys[4] = {modifier, key, key, modifier};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i];
+        input[i].ki.wScan = WORD(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
+        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, input, sizeof(INPUT));
+}
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
+HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
+
 void TypeText(const std::string& text) {
     for (char c : text) {
         SHORT scan = VkKeyScanA(c);

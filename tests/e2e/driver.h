@@ -49,6 +49,13 @@ std::string DialogItemText(HWND dialog, int id);
 // Types text and keys into whatever has the keyboard focus, like a user.
 void TypeText(const std::string& text);
 void PressKey(WORD virtualKey);
+// A key pressed while a modifier is held, as a hot key is pressed.
+void PressChord(WORD modifier, WORD key);
+
+// The input state of the thread that owns a window: its focus, capture and move loop.
+GUITHREADINFO ThreadInfoOf(HWND window);
+HWND FocusOf(HWND window);
+HWND CaptureOf(HWND window);
 
 // Writes a picture of the whole desktop to %BRISQ_ARTIFACTS%\name.bmp (when set),
 // once the given window and its children have painted.

@@ -16,17 +16,6 @@ namespace {
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const UINT kTrayIconId = 1;
 
-void PressChord(WORD modifier, WORD key) {
-    INPUT input[4] = {};
-    WORD keys[4] = {modifier, key, key, modifier};
-    for (int i = 0; i < 4; ++i) {
-        input[i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = keys[i];
-        input[i].ki.wScan = WORD(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, input, sizeof(INPUT));
-}
 void PressCtrlR() { PressChord(VK_CONTROL, 'R'); }
 
 bool ShownInFrontWithFocus(const Brisq& brisq) {
@@ -137,31 +126,62 @@ TEST(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
     EXPECT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
 }
 
-TEST(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBox) {
+// The box, then the Settings dialog; Cancel brings the box back, until the
+// combination is free.
+TEST(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBoxThenSettingsUntilItIsFree) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, 'R')) << GetLastError();
     Brisq brisq;
     bool started = false;
     // The box comes while the launcher initialises, before its window shows.
     std::thread start([&] { started = brisq.Start(); });
-    HWND error = nullptr;
-    bool appeared = WaitUntil([&] { return (error = FindWindowA("#32770", "Error")) != nullptr; });
-    DWORD owner = 0;
-    if (appeared) {
+    auto answerBox = [&](int round) {
+        HWND error = nullptr;
+        bool appeared = WaitUntil([&] { return (error = FindWindowA("#32770", "Error")) != nullptr; });
+        if (!appeared) return false;
+        DWORD owner = 0;
         GetWindowThreadProcessId(error, &owner);
+        EXPECT_EQ(owner, brisq.ProcessId()) << round;
         EXPECT_EQ(DialogItemText(error, 0xFFFF),
                   "Can't register Hot Key for application! It maybe because this hot keys combination is used for "
-                  "anothre application.\nPlease select another Hot Key.");
+                  "anothre application.\nPlease select another Hot Key.")
+            << round;
         EXPECT_NE(GetDlgItem(error, IDOK), nullptr);
         for (int other : {IDCANCEL, IDYES, IDNO, IDRETRY}) EXPECT_EQ(GetDlgItem(error, other), nullptr) << other;
-        SaveScreenshot("hot-key-error", error);
+        if (round == 0) SaveScreenshot("hot-key-error", error);
         PostMessageA(error, WM_COMMAND, IDOK, 0);
-    }
+        return true;
+    };
+    auto settingsDialog = [&] {
+        HWND settings = nullptr;
+        WaitUntil([&] { return (settings = FindWindowA("#32770", "Settings")) != nullptr; });
+        return settings;
+    };
+    bool box1 = answerBox(0);
+    HWND settings = box1 ? settingsDialog() : nullptr;
+    bool settings1 = settings != nullptr;
+    // Cancelled, the launcher shows, and the box asks again in front of it.
+    if (settings1) PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
     start.join();
+    bool box2 = settings1 && started && answerBox(1);
+    settings = box2 ? settingsDialog() : nullptr;
+    bool settings2 = settings != nullptr;
     UnregisterHotKey(nullptr, 1);
-    ASSERT_TRUE(appeared);
-    EXPECT_EQ(owner, brisq.ProcessId());
+    if (settings2) {
+        PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+        // Gone, and what followed its closing is done once Brisq answers again.
+        WaitUntil([&] { return !IsWindow(settings); });
+        SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
+    }
+    EXPECT_TRUE(box1);
+    EXPECT_TRUE(settings1);
+    EXPECT_TRUE(box2) << "Cancel brings the box back";
+    EXPECT_TRUE(settings2);
     EXPECT_TRUE(started);
     EXPECT_TRUE(brisq.IsShown());
+    EXPECT_EQ(FindWindowA("#32770", "Error"), nullptr);
+    bool free = RegisterHotKey(nullptr, 1, MOD_CONTROL, 'R');
+    if (free) UnregisterHotKey(nullptr, 1);
+    EXPECT_FALSE(free) << "Brisq holds the combination now";
 }
 
 TEST(RunValueAtStart, HoldsTheQuotedPathOfTheExecutable) {

@@ -23,3 +23,12 @@ TEST(HotKey, TextNamesOneModifierAndTheKeyCharacter) {
     EXPECT_EQ(FormatHotKeyText(0x70, 2), "CTRL + p");   // F1 shows as its code's character
     EXPECT_EQ(FormatHotKeyText(0x152, 2), "CTRL + R");  // only the low byte counts
 }
+
+// The Settings dialog stores an emptied hot-key control as key 0 and flags 0;
+// the text goes into the exit question, which must keep its closing ")".
+TEST(HotKey, TextOfAnEmptyKeyHoldsNoNul) {
+    EXPECT_EQ(FormatHotKeyText(0, 0), " + ");
+    EXPECT_EQ(FormatHotKeyText(0x100, 2), "CTRL + ");  // low byte 0 as well
+    std::string question = "(... Hot Keys - " + FormatHotKeyText(0, 0) + ")";
+    EXPECT_EQ(std::string(question.c_str()), question);
+}

@@ -3,44 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "about/about_dialog.h"
 #include "about/version_info.h"
 #include "framework/module.h"
+#include "modal_script.h"
 #include "res/resource.h"
 
 namespace {
-// Runs checks from inside the dialog's own modal loop, one per timer tick, so
-// a step only runs while the dialog is still running.
-std::vector<std::function<void(HWND)>> steps;
-std::size_t stepsRun = 0;
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    if (stepsRun >= steps.size()) return;
-    steps[stepsRun++](GetActiveWindow());
-    if (stepsRun < steps.size()) SetTimer(nullptr, 0, 0, Tick);
-}
-
-INT_PTR RunAbout(std::vector<std::function<void(HWND)>> script) {
-    steps = std::move(script);
-    stepsRun = 0;
-    SetTimer(nullptr, 0, 0, Tick);
-    AboutDialog about;
-    INT_PTR result = about.RunModal(Module::Instance(), IDD_ABOUT, nullptr);
-    steps.clear();
-    return result;
-}
-
-std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 std::string TooltipOf(HWND link) {
     auto* object = dynamic_cast<HyperLink*>(WindowObject::FromHandle(link));
     if (!object || !object->ToolTip()) return "<no link>";
@@ -66,8 +37,9 @@ int IconWidth(HICON icon) {
 }  // namespace
 
 TEST(AboutDialog, ShowsTheVersionTextTheLinksRaisedLinesAndIcons) {
-    INT_PTR result = RunAbout({[&](HWND dialog) {
-        EXPECT_EQ(Text(dialog), "About...");
+    HWND dialog = nullptr;
+    ModalScript script({[&] {
+        if (!(dialog = ActiveDialog("About..."))) return false;
         RECT size{0, 0, 251, 166}, client{};
         MapDialogRect(dialog, &size);
         GetClientRect(dialog, &client);
@@ -78,15 +50,14 @@ TEST(AboutDialog, ShowsTheVersionTextTheLinksRaisedLinesAndIcons) {
         version.LoadFromModule(nullptr);
         HWND label = GetDlgItem(dialog, IDC_ABOUT_TEXT);
         EXPECT_NE(dynamic_cast<MarkupLabel*>(WindowObject::FromHandle(label)), nullptr);
-        EXPECT_EQ(Text(label), AboutDialog::ProductText(version));
-        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_ABOUT_WEB_LINK)), "www.brisq.org");
+        EXPECT_EQ(ControlText(label), AboutDialog::ProductText(version));
+        EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_ABOUT_WEB_LINK)), "www.brisq.org");
         EXPECT_EQ(TooltipOf(GetDlgItem(dialog, IDC_ABOUT_WEB_LINK)), kMakerWebAddress);
-        EXPECT_EQ(Text(GetDlgItem(dialog, IDC_ABOUT_MAIL_LINK)), "support@brisq.org");
+        EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_ABOUT_MAIL_LINK)), "support@brisq.org");
         EXPECT_EQ(TooltipOf(GetDlgItem(dialog, IDC_ABOUT_MAIL_LINK)), "mailto:support@brisq.org?Subject=Brisq");
         for (int id : {IDC_ABOUT_LOWER_LINE, IDC_ABOUT_UPPER_LINE}) {
             auto* line = dynamic_cast<SeparatorLine*>(WindowObject::FromHandle(GetDlgItem(dialog, id)));
-            ASSERT_NE(line, nullptr) << id;
-            EXPECT_TRUE(line->Raised()) << id;
+            EXPECT_TRUE(line && line->Raised()) << id;
         }
         auto big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
         auto small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
@@ -97,9 +68,11 @@ TEST(AboutDialog, ShowsTheVersionTextTheLinksRaisedLinesAndIcons) {
         // Only a plain command closes it: the next step still runs.
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), 0);
-    }, [](HWND dialog) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return true;
+    }, [&] {
+        PressButton(dialog, IDCANCEL);
+        return true;
     }});
-    EXPECT_EQ(stepsRun, 2u);
-    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(AboutDialog().RunModal(Module::Instance(), IDD_ABOUT, nullptr), IDCANCEL);
+    EXPECT_TRUE(script.Finished()) << "stopped at step " << script.StepReached();
 }

@@ -1,73 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 #include "controls/glyph_button.h"
 #include "res/resource.h"
+#include "button_host.h"
+#include "canvas.h"
 
 namespace {
-// A parent that counts the clicks its child buttons report.
-class ButtonHost {
-public:
-    ButtonHost() {
-        WNDCLASSA type{};
-        type.lpfnWndProc = Procedure;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.lpszClassName = "BrisqButtonHost";
-        RegisterClassA(&type);
-        parent_ = CreateWindowExA(0, "BrisqButtonHost", "host", WS_POPUP | WS_VISIBLE, 100, 100, 200, 80, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        HWND control = CreateWindowExA(0, "BUTTON", "r", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 20,
-                                       19, 18, parent_, HMENU(IDC_CLOSE_BUTTON), GetModuleHandleA(nullptr), nullptr);
-        button.Attach(control);
-        button.Init();
-    }
-    ~ButtonHost() { DestroyWindow(parent_); }
-
-    HWND Button() const { return button.Handle(); }
-    HWND Parent() const { return parent_; }
-
-    // Mouse messages as the system sends them, in the button's client coordinates.
-    void Press(int x = 5, int y = 5) { Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
-    void Move(int x, int y) { Send(WM_MOUSEMOVE, GetCapture() ? MK_LBUTTON : 0, x, y); }
-    void Release(int x = 5, int y = 5) { Send(WM_LBUTTONUP, 0, x, y); }
-
-    GlyphButton button;
-    int clicks = 0;
-    int otherCommands = 0;
-
-private:
-    void Send(UINT id, WPARAM keys, int x, int y) { SendMessageA(Button(), id, keys, MAKELPARAM(x, y)); }
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<ButtonHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && id == WM_COMMAND) {
-            bool click = LOWORD(wParam) == IDC_CLOSE_BUTTON && HIWORD(wParam) == BN_CLICKED &&
-                         reinterpret_cast<HWND>(lParam) == self->Button();
-            (click ? self->clicks : self->otherCommands)++;
-            return 0;
-        }
-        return DefWindowProcA(window, id, wParam, lParam);
-    }
-
-    HWND parent_;
-};
-
-// Live GDI objects of this process. Wine's GetGuiResources is not implemented
-// (0, error 120); there a handle's bare table index names a live object, so the
-// table is counted instead.
-DWORD LiveGdiObjects() {
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    DWORD count = 0;
-    for (UINT_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
-    return count;
-}
+using GlyphHost = ButtonHost<GlyphButton>;
 }  // namespace
 
-TEST(FlatButton, InitMakesItOwnerDrawnWithATooltipWindow) {
-    ButtonHost host;
+TEST(FlatButton, AttachMakesItOwnerDrawnWithATooltipWindow) {
+    GlyphHost host;
     EXPECT_EQ(GetWindowLongPtrA(host.Button(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     HWND tip = host.button.ToolTip();
     ASSERT_NE(tip, nullptr);
@@ -94,7 +40,7 @@ TEST(FlatButton, InitMakesItOwnerDrawnWithATooltipWindow) {
 }
 
 TEST(FlatButton, PressAndReleaseInsideClicksOnce) {
-    ButtonHost host;
+    GlyphHost host;
     host.Press();
     EXPECT_EQ(GetCapture(), host.Button());
     EXPECT_TRUE(host.button.Pressed());
@@ -107,7 +53,7 @@ TEST(FlatButton, PressAndReleaseInsideClicksOnce) {
 }
 
 TEST(FlatButton, ReleaseOutsideDoesNotClick) {
-    ButtonHost host;
+    GlyphHost host;
     host.Press();
     host.Move(-30, 5);
     EXPECT_FALSE(host.button.Pressed());
@@ -118,7 +64,7 @@ TEST(FlatButton, ReleaseOutsideDoesNotClick) {
 }
 
 TEST(FlatButton, DragOutAndBackInClicksOnce) {
-    ButtonHost host;
+    GlyphHost host;
     host.Press();
     host.Move(5, 40);
     EXPECT_FALSE(host.button.Pressed());
@@ -129,7 +75,7 @@ TEST(FlatButton, DragOutAndBackInClicksOnce) {
 }
 
 TEST(FlatButton, CaptureTakenAwayUnpresses) {
-    ButtonHost host;
+    GlyphHost host;
     host.Press();
     ASSERT_TRUE(host.button.Pressed());
     SetCapture(host.Parent());  // as a message box would
@@ -140,7 +86,7 @@ TEST(FlatButton, CaptureTakenAwayUnpresses) {
 }
 
 TEST(FlatButton, DoubleClickPressesLikeAPress) {
-    ButtonHost host;
+    GlyphHost host;
     host.Press();
     host.Release();
     SendMessageA(host.Button(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -150,7 +96,7 @@ TEST(FlatButton, DoubleClickPressesLikeAPress) {
 }
 
 TEST(FlatButton, SpaceDoesNotPress) {
-    ButtonHost host;
+    GlyphHost host;
     SetFocus(host.Button());
     SendMessageA(host.Button(), WM_KEYDOWN, VK_SPACE, 0x00390001);
     EXPECT_FALSE(host.button.Pressed());
@@ -163,7 +109,7 @@ TEST(FlatButton, SpaceDoesNotPress) {
 }
 
 TEST(GlyphButton, HoverLightsAndLeavingRestores) {
-    ButtonHost host;
+    GlyphHost host;
     auto paint = [&] {
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
@@ -209,7 +155,7 @@ TEST(GlyphButton, MarlettIsInstalled) {
 }
 
 TEST(GlyphButton, ImageListReplacesTheGlyph) {
-    ButtonHost host;
+    GlyphHost host;
     EXPECT_FALSE(host.button.SetImageFromBitmap(16, 9999, RGB(255, 255, 255)));  // no such bitmap
     EXPECT_TRUE(host.button.SetImageFromBitmap(16, IDB_TOOL, RGB(255, 255, 255)));
     HDC screen = GetDC(nullptr);
@@ -234,7 +180,7 @@ TEST(GlyphButton, ImageListReplacesTheGlyph) {
 }
 
 TEST(GlyphButton, ThousandHoverRepaintsKeepTheGdiObjectCount) {
-    ButtonHost host;
+    GlyphHost host;
     host.Move(3, 3);  // the first paint makes the glyph font
     SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
     DWORD before = LiveGdiObjects();
@@ -244,4 +190,41 @@ TEST(GlyphButton, ThousandHoverRepaintsKeepTheGdiObjectCount) {
         SendMessageA(host.Button(), WM_MOUSELEAVE, 0, 0);
     }
     EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+namespace {
+int ThreadToolTips() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM counted) -> BOOL {
+            char type[64] = "";
+            GetClassNameA(window, type, sizeof(type));
+            if (std::string(type) == TOOLTIPS_CLASSA) ++*reinterpret_cast<int*>(counted);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+}  // namespace
+
+// Set-up is all or nothing: a button that could not be taken over leaves no
+// tooltip window behind without an owner to destroy it.
+TEST(FlatButton, AFailedAttachMakesNoTooltipWindow) {
+    int before = ThreadToolTips();
+    GlyphButton button;
+    EXPECT_FALSE(button.Attach(nullptr));
+    HWND gone = CreateWindowExA(0, "BUTTON", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    EXPECT_FALSE(button.Attach(gone));
+    EXPECT_EQ(button.ToolTip(), nullptr);
+    EXPECT_EQ(button.Handle(), nullptr);
+    EXPECT_EQ(ThreadToolTips(), before);
+
+    // Attached once, a second take-over is refused and makes no second tooltip.
+    GlyphHost host;
+    EXPECT_EQ(ThreadToolTips(), before + 1);
+    HWND other = CreateWindowExA(0, "BUTTON", "y", WS_CHILD, 0, 0, 10, 10, host.Parent(), nullptr, nullptr, nullptr);
+    EXPECT_FALSE(host.button.Attach(other));
+    EXPECT_EQ(ThreadToolTips(), before + 1);
 }

@@ -4,42 +4,11 @@
 #include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 #include "res/resource.h"
+#include "canvas.h"
 
 namespace {
 const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 const COLORREF kSentinel = RGB(0x12, 0x34, 0x56);
-
-// A 32-bit DIB section selected into a memory DC, read back pixel by pixel.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill) : dc_(nullptr) {
-        BITMAPINFOHEADER header{};
-        header.biSize = sizeof(header);
-        header.biWidth = width;
-        header.biHeight = -height;  // top row first
-        header.biPlanes = 1;
-        header.biBitCount = 32;
-        bitmap_.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits_,
-                                       nullptr, 0));
-        select_.emplace(dc_.get(), bitmap_.get());
-        FillSolid(dc_.get(), RECT{0, 0, width, height}, fill);
-    }
-    HDC dc() const { return dc_.get(); }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        return GetPixel(dc_.get(), x, y);
-    }
-    Bitmap TakeBitmap() {
-        select_.reset();
-        return std::move(bitmap_);
-    }
-
-private:
-    MemoryDc dc_;
-    Bitmap bitmap_;
-    void* bits_ = nullptr;
-    std::optional<SelectionGuard> select_;
-};
 
 Bitmap LoadSkin() {
     return Bitmap(static_cast<HBITMAP>(

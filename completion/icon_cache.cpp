@@ -1,0 +1,54 @@
+#include "completion/icon_cache.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+// The shell's answer for one path, without the flag that would let it answer
+// from file attributes: a path that does not exist mostly gets nothing.
+std::optional<int> AskShell(const std::string& path) {
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX)) return std::nullopt;
+    return info.iIcon;
+}
+
+std::string WindowsTempFile(const char* name) {
+    UINT length = GetWindowsDirectoryA(nullptr, 0);
+    if (length == 0) return {};
+    std::vector<char> folder(length);
+    UINT got = GetWindowsDirectoryA(folder.data(), length);
+    if (got == 0 || got >= length) return {};
+    std::string path(folder.data(), got);
+    if (path.back() != '\\') path += '\\';
+    return path + "TEMP\\" + name;
+}
+}  // namespace
+
+IconCache& IconCache::Instance() {
+    static IconCache cache;
+    return cache;
+}
+
+IconCache::IconCache() {
+    SHFILEINFOA info{};
+    systemImageList_ = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    urlIconIndex_ = FindUrlIconIndex();
+}
+
+// Every web address shows the icon of an Internet shortcut; the shell tells it
+// for an empty one made for the purpose.
+int IconCache::FindUrlIconIndex() {
+    std::string path = WindowsTempFile("IEH87.url");
+    if (path.empty()) return -1;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    int index = GetIconIndex(path);
+    CloseHandle(file);
+    DeleteFileA(path.c_str());
+    return index;
+}
+
+int IconCache::GetIconIndex(const std::string& path) { return extensionIcons_.GetIconIndex(path, AskShell); }

@@ -1,0 +1,105 @@
+#include "settings/alias_dialog.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "framework/center_window.h"
+#include "framework/module.h"
+#include "res/resource.h"
+#include "settings/alias_name.h"
+#include "text/system_code_page.h"
+
+namespace {
+// Room for the long paths the file dialog can give, beyond MAX_PATH.
+const DWORD kFileNameCapacity = 32768;
+
+bool ReadText(HWND control, std::string& text) {
+    if (!control) return false;
+    std::vector<char> buffer(GetWindowTextLengthA(control) + 1);
+    int got = GetWindowTextA(control, buffer.data(), int(buffer.size()));
+    text.assign(buffer.data(), got > 0 ? got : 0);
+    return true;
+}
+
+// The file dialog's hook: the dialog does everything itself.
+UINT_PTR CALLBACK FileDialogHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+}  // namespace
+
+const MessageEntry<AliasDialog> AliasDialog::kMessages[] = {
+    OnMessage(WM_INITDIALOG, &AliasDialog::OnInitDialog),
+    OnCommand(IDOK, BN_CLICKED, &AliasDialog::OnOK),
+    OnCommand(IDCANCEL, BN_CLICKED, &AliasDialog::OnCancel),
+    OnCommand(IDC_ALIAS_BROWSE, BN_CLICKED, &AliasDialog::OnBrowse),
+};
+
+bool AliasDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
+
+INT_PTR AliasDialog::Run(HWND owner) { return RunModal(Module::Instance(), IDD_ALIAS, owner); }
+
+void AliasDialog::OnInitDialog(Message& m) {
+    CenterWindow(window_);
+    PutFields();
+    m.result = TRUE;  // the dialog manager focuses the name field
+}
+
+bool AliasDialog::PutFields() {
+    for (auto [id, text] : {std::pair{IDC_ALIAS_NAME, &name}, std::pair{IDC_ALIAS_COMMAND, &command}}) {
+        if (!SetDlgItemTextA(window_, id, text->c_str())) {
+            MessageBeep(0xFFFFFFFF);
+            SetFocus(GetDlgItem(window_, id));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AliasDialog::GetFields() {
+    for (auto [id, text] : {std::pair{IDC_ALIAS_NAME, &name}, std::pair{IDC_ALIAS_COMMAND, &command}}) {
+        if (!ReadText(GetDlgItem(window_, id), *text)) {
+            MessageBeep(0xFFFFFFFF);
+            SetFocus(GetDlgItem(window_, id));
+            return false;
+        }
+    }
+    return true;
+}
+
+void AliasDialog::Refuse(const char* text, int control) {
+    MessageBoxA(window_, text, "Error", MB_OK | MB_ICONINFORMATION);
+    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window_, control)), TRUE);
+}
+
+// Only an empty text counts as empty: blanks are a name like any other.
+void AliasDialog::OnOK(Message&) {
+    GetFields();
+    if (name.empty()) Refuse("Alias can not be empty!", IDC_ALIAS_NAME);
+    else if (command.empty()) Refuse("Command can not be empty!", IDC_ALIAS_COMMAND);
+    else End(IDOK);
+}
+
+void AliasDialog::OnCancel(Message&) { End(IDCANCEL); }
+
+// The dialog opens in the Program Files folder, which stays the current
+// directory afterwards (so the process never searches it for DLLs, see main).
+void AliasDialog::OnBrowse(Message&) {
+    GetFields();
+    char programFiles[MAX_PATH] = "";
+    if (SHGetSpecialFolderPathA(window_, programFiles, CSIDL_PROGRAM_FILES, FALSE))
+        SetCurrentDirectoryA(programFiles);
+
+    std::vector<char> file(kFileNameCapacity, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = kFileNameCapacity;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpfnHook = FileDialogHook;
+    if (!GetOpenFileNameA(&dialog)) return;  // cancelled: the fields stay as typed
+
+    command = file.data();
+    if (name.empty()) name = AliasNameFromPath(command, SystemCodePage());
+    PutFields();
+}

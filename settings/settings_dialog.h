@@ -1,0 +1,46 @@
+#pragma once
+#include <string>
+
+#include "controls/icon_button.h"
+#include "framework/dialog_object.h"
+
+struct AppSettings;
+
+// Edits the options, the hot key and the aliases. The alias list is a working
+// copy: only OK writes it, and everything else, back into the settings.
+class SettingsDialog final : public DialogObject {
+public:
+    explicit SettingsDialog(AppSettings& settings) : settings_(settings) {}
+
+    bool ProcessMessage(Message& m) override;
+
+    // 1 (OK) or 2 (Cancel, Escape, close box).
+    INT_PTR Run(HWND owner);
+
+private:
+    void OnInitDialog(Message& m);
+    void OnOK(Message& m);
+    void OnCancel(Message& m);
+    void OnAddAlias(Message& m);
+    void OnDeleteAlias(Message& m);
+    void OnEditAlias(Message& m);
+    void OnRowImage(Message& m);
+
+    void FillAliasList();
+    void StoreAliasList();
+    int AliasIconIndex(const std::string& command) const;
+    void SetRow(int row, const std::string& name, const std::string& command);
+    void AppendRow(const std::string& name, const std::string& command);
+    // A cell's whole text, however long.
+    std::string CellText(int row, int column) const;
+    int SelectedRow() const;
+
+    AppSettings& settings_;
+    HWND list_ = nullptr;
+    HWND hotKey_ = nullptr;
+    IconButton addButton_;
+    IconButton deleteButton_;
+    IconButton editButton_;
+
+    static const MessageEntry<SettingsDialog> kMessages[];
+};
