@@ -17,7 +17,6 @@
 namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
-const int kMaxLineLength = 1023;
 // Uniform translucency of the skinned window, out of 255.
 const BYTE kLauncherAlpha = 230;
 const UINT kTrayIconId = 1;
@@ -201,9 +200,14 @@ std::string LauncherWindow::ReadLine() const {
     if (selected != CB_ERR) {
         return commandBox_.ItemText(selected).value_or(std::string());
     }
-    char text[kMaxLineLength + 1];
-    int got = GetWindowTextA(box, text, sizeof(text));
-    return std::string(text, got > 0 ? got : 0);
+    // Whole: a cut line could open the wrong page. What the shell cannot take
+    // is refused when it is run.
+    int length = GetWindowTextLengthA(box);
+    if (length <= 0) return {};
+    std::string text(std::size_t(length) + 1, '\0');
+    int got = GetWindowTextA(box, text.data(), length + 1);
+    text.resize(got > 0 ? std::size_t(got) : 0);
+    return text;
 }
 
 void LauncherWindow::RunTypedLine(int id) {
@@ -213,7 +217,7 @@ void LauncherWindow::RunTypedLine(int id) {
     }
     std::string line = ReadLine();
     if (line.empty()) return;
-    if (!CommandRunner::Run(line)) return;  // stays shown: the user corrects the line
+    if (!CommandRunner::Run(line, window_)) return;  // stays shown: the user corrects the line
 
     HWND box = CommandBox();
     SendMessageA(box, CB_SETCURSEL, WPARAM(-1), 0);

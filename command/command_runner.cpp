@@ -1,6 +1,5 @@
 #include "command/command_runner.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include "command/launch_name_map.h"
@@ -8,11 +7,21 @@
 #include "command/registry_jump.h"
 #include "text/system_code_page.h"
 
-bool CommandRunner::Run(const std::string& line) {
+const ShellLimits& CommandRunner::Limits() {
+    // Wine's own shell has the shorter limit; its ntdll says who it is.
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine ? kWineShellLimits : kWindowsShellLimits;
+}
+
+bool CommandRunner::Run(const std::string& line, HWND owner) {
     LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), SystemCodePage());
     if (plan.kind == LaunchPlan::Kind::RegistryPath) {
         RegistryJump::JumpToKey(line);
         return true;
+    }
+    if (LaunchRefusal refusal = CheckLaunchPlan(plan, Limits()); refusal != LaunchRefusal::None) {
+        MessageBoxA(owner, RefusalText(refusal, Limits()).c_str(), "Error", MB_OK | MB_ICONINFORMATION);
+        return false;
     }
 
     SHELLEXECUTEINFOA info{};

@@ -1,5 +1,8 @@
 #include "command/launch_plan.h"
 
+#include <algorithm>
+
+#include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/web_address.h"
 #include "text/code_page.h"
@@ -27,12 +30,20 @@ bool NeedsHttpPrefix(const std::string& target, const CodePage& page) {
 }
 }  // namespace
 
-std::string ReplaceParam(const std::string& text, const std::string& value) {
+std::string ReplaceParam(const std::string& text, const std::string& value, std::size_t limit) {
+    const std::size_t cap = limit == std::string::npos ? limit : limit + 1;
     std::string result;
+    auto append = [&](const std::string& part, std::size_t at, std::size_t count) {
+        result.append(part, at, std::min(count, cap - result.size()));
+    };
     std::size_t from = 0;
-    for (std::size_t at; (at = text.find(kParam, from)) != std::string::npos; from = at + kParamLength)
-        result.append(text, from, at - from).append(value);
-    return result.append(text, from, std::string::npos);
+    for (std::size_t at; result.size() < cap && (at = text.find(kParam, from)) != std::string::npos;
+         from = at + kParamLength) {
+        append(text, from, at - from);
+        append(value, 0, value.size());
+    }
+    if (result.size() < cap) append(text, from, text.size() - from);
+    return result;
 }
 
 LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CodePage& page) {
@@ -51,7 +62,7 @@ LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const
             plan.parameters = line.substr(blank + 1);
             if (auto stored = names.Find(plan.file)) {
                 if (stored->find(kParam) != std::string::npos) {
-                    plan.file = ReplaceParam(*stored, plan.parameters);
+                    plan.file = ReplaceParam(*stored, plan.parameters, kLongestShellText);
                     plan.parameters.clear();
                 } else {
                     plan.file = *stored;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 class CodePage;
@@ -16,5 +17,7 @@ struct LaunchPlan {
 LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CodePage& page);
 
 // Every "$param" of text replaced by value, left to right; occurrences that
-// value itself brings in are not replaced again.
-std::string ReplaceParam(const std::string& text, const std::string& value);
+// value itself brings in are not replaced again. A result longer than limit
+// is cut to limit + 1 bytes, so a hostile alias costs no more than that.
+std::string ReplaceParam(const std::string& text, const std::string& value,
+                         std::size_t limit = std::string::npos);

@@ -7,18 +7,7 @@ const MessageEntry<CompletionCombo> CompletionCombo::kMessages[] = {
     OnMessage(CB_INSERTSTRING, &CompletionCombo::OnAddString),
     OnMessage(CB_DELETESTRING, &CompletionCombo::OnDeleteString),
     OnMessage(CB_RESETCONTENT, &CompletionCombo::OnResetContent),
-    OnMessage(WM_COMMAND, &CompletionCombo::OnReflect),
-    OnMessage(WM_NOTIFY, &CompletionCombo::OnReflect),
-    OnMessage(WM_PARENTNOTIFY, &CompletionCombo::OnReflect),
-    OnMessage(WM_DRAWITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_MEASUREITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_COMPAREITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_DELETEITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_VKEYTOITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_CHARTOITEM, &CompletionCombo::OnReflect),
-    OnMessage(WM_HSCROLL, &CompletionCombo::OnReflect),
-    OnMessage(WM_VSCROLL, &CompletionCombo::OnReflect),
-    OnRange(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, &CompletionCombo::OnReflect),
+    ReflectAndPassOn<CompletionCombo>(),  // the edit field's notifications, back to it
 };
 
 bool CompletionCombo::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
@@ -66,10 +55,5 @@ std::optional<std::string> CompletionCombo::ItemText(WPARAM index) const {
 
 void CompletionCombo::OnResetContent(Message& m) {
     ClearItems();
-    m.handled = false;
-}
-
-void CompletionCombo::OnReflect(Message& m) {
-    ReflectToChild(m);
     m.handled = false;
 }

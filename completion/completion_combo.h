@@ -29,7 +29,6 @@ private:
     void OnAddString(Message& m);
     void OnDeleteString(Message& m);
     void OnResetContent(Message& m);
-    void OnReflect(Message& m);
 
     CompletionEdit edit_;
 

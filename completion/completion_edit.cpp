@@ -2,18 +2,6 @@
 
 #include <vector>
 
-namespace {
-// The notifications a parent reflects back to its child.
-bool IsReflectable(UINT id) {
-    switch (id) {
-    case WM_COMMAND: case WM_NOTIFY: case WM_PARENTNOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM:
-    case WM_COMPAREITEM: case WM_DELETEITEM: case WM_VKEYTOITEM: case WM_CHARTOITEM: case WM_HSCROLL:
-    case WM_VSCROLL: return true;
-    default: return id >= WM_CTLCOLORMSGBOX && id <= WM_CTLCOLORSTATIC;
-    }
-}
-}  // namespace
-
 const MessageEntry<CompletionEdit> CompletionEdit::kMessages[] = {
     OnMessage(WM_KEYDOWN, &CompletionEdit::OnKeyDown),
     OnMessage(WM_COMMAND + kReflectedOffset, &CompletionEdit::OnReflectedCommand),
@@ -52,12 +40,11 @@ void CompletionEdit::OnReflectedCommand(Message& m) {
 }
 
 void CompletionEdit::OnReflected(Message& m) {
-    UINT id = m.id - kReflectedOffset;
-    if (!IsReflectable(id)) {
+    if (!IsReflection(m.id)) {
         m.handled = false;
         return;
     }
-    m.result = DefWindowProcA(window_, id, m.wParam, m.lParam);
+    m.result = DefWindowProcA(window_, m.id - kReflectedOffset, m.wParam, m.lParam);
 }
 
 // The limit stays unbounded: the combo box lifted it before the take-over.

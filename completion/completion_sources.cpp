@@ -6,13 +6,43 @@
 #include <shobjidl.h>
 
 #include "command/launch_name_map.h"
+#include "completion/shortcut_file.h"
 #include "completion/source_rules.h"
+#include "framework/unique_handle.h"
 #include "settings/app_settings.h"
 
 namespace {
 const char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const char kRunHistoryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 const std::size_t kShortcutTargetSize = 1024;
+
+using FileHandle = UniqueHandle<HANDLE, CloseHandle>;
+
+FileHandle OpenForReading(const std::string& path, DWORD access, DWORD flags) {
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, flags, nullptr);
+    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+// The folder the path leads to, through any link or junction on the way.
+std::optional<FolderIdentity> IdentityOf(const std::string& folder) {
+    FileHandle handle = OpenForReading(folder, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber, std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+}
+
+// The whole file when it is no larger than limit.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
+    FileHandle file = OpenForReading(path, GENERIC_READ, 0);
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > LONGLONG(limit)) return std::nullopt;
+    std::string bytes(std::size_t(size.QuadPart), '\0');
+    DWORD done = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) || done != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
 }  // namespace
 
 bool CompletionSources::FillCompletion() {
@@ -82,15 +112,22 @@ bool CompletionSources::AddRunHistory() {
 
 bool CompletionSources::AddStartMenu() {
     HWND owner = GetParent(box_.Handle());
+    FolderWalk walk;  // shared: a folder of one menu linked from the other is walked once
     for (int folder : {CSIDL_COMMON_STARTMENU, CSIDL_STARTMENU}) {
         char path[MAX_PATH];
-        if (SHGetSpecialFolderPathA(owner, path, folder, FALSE)) ScanStartMenuFolder(path);
+        if (SHGetSpecialFolderPathA(owner, path, folder, FALSE)) ScanStartMenuFolder(path, walk, 0);
     }
     return true;
 }
 
-void CompletionSources::ScanStartMenuFolder(const std::string& folderPath) {
+void CompletionSources::ScanStartMenuFolder(const std::string& folder) {
+    FolderWalk walk;
+    ScanStartMenuFolder(folder, walk, 0);
+}
+
+void CompletionSources::ScanStartMenuFolder(const std::string& folderPath, FolderWalk& walk, unsigned depth) {
     std::string folder = WithTrailingBackslash(folderPath, page_);
+    if (!walk.Enter(IdentityOf(folder), depth)) return;
     std::optional<std::string> pattern = ChildPath(folder, "*");
     if (!pattern) return;
     WIN32_FIND_DATAA found;
@@ -102,7 +139,7 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folderPath) {
         std::optional<std::string> path = ChildPath(folder, entry);
         if (!path) continue;  // would not fit the path buffers the shell works with
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ScanStartMenuFolder(*path);
+            ScanStartMenuFolder(*path, walk, depth + 1);
             continue;
         }
         if (!LooksLikeShortcut(entry)) continue;
@@ -116,6 +153,9 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folderPath) {
 }
 
 std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
+    // The shell's loader reads past a truncated or forged file.
+    std::optional<std::string> bytes = ReadSmallFile(shortcut, kLargestShortcut);
+    if (!bytes || !IsWholeShortcut(*bytes)) return {};
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link))))

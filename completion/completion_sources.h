@@ -5,6 +5,7 @@
 #include "completion/completion_combo.h"
 #include "text/code_page.h"
 
+class FolderWalk;
 class LaunchNameMap;
 struct AppSettings;
 
@@ -24,13 +25,15 @@ public:
     bool AddTypedUrls();
     bool AddRunHistory();
     bool AddStartMenu();
+    // Walks the folder and its subfolders, each real folder once.
     void ScanStartMenuFolder(const std::string& folder);
-    // The shortcut's target, or empty when it cannot be loaded. COM must be initialised.
+    // The shortcut's target, or empty when it cannot be loaded or is not whole. COM must be initialised.
     static std::string ResolveShortcut(const std::string& shortcut);
 
 private:
     template <class Take>
     bool ReadValues(const char* key, Take take);
+    void ScanStartMenuFolder(const std::string& folder, FolderWalk& walk, unsigned depth);
 
     CompletionCombo& box_;
     LaunchNameMap& names_;

@@ -101,6 +101,11 @@ std::string WithTrailingBackslash(std::string_view folder, const CodePage& page)
     return path;
 }
 
+bool FolderWalk::Enter(const std::optional<FolderIdentity>& folder, unsigned depth) {
+    if (depth > kStartMenuDepthLimit) return false;
+    return !folder || entered_.insert(*folder).second;
+}
+
 void RunLines::Note(std::string_view line) {
     auto same = std::find_if(lines_.begin(), lines_.end(),
                              [&](const std::string& run) { return EqualIgnoringCase(run, line, *page_); });

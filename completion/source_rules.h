@@ -4,7 +4,9 @@
 // characters whole.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +52,29 @@ bool ContainsText(std::string_view text, std::string_view part, const CodePage& 
 // would not fit a path buffer.
 std::optional<std::string> ChildPath(std::string_view folder, std::string_view name);
 std::string WithTrailingBackslash(std::string_view folder, const CodePage& page);
+
+// A folder as the file system knows it, whatever path led to it.
+struct FolderIdentity {
+    std::uint32_t volume = 0;
+    std::uint64_t index = 0;
+    auto operator<=>(const FolderIdentity&) const = default;
+};
+
+// Deeper than any Start menu a person or an installer makes.
+constexpr unsigned kStartMenuDepthLimit = 32;
+
+// The folders a Start-menu walk has entered. A link back to a parent (a
+// junction, or a symbolic link that shows as a plain folder) leads to a
+// folder already entered, so the walk enters each at most once; a folder
+// whose identity cannot be read is still bounded by the depth.
+class FolderWalk {
+public:
+    // True when the walk should enter the folder at this depth (0 for a root).
+    bool Enter(const std::optional<FolderIdentity>& folder, unsigned depth);
+
+private:
+    std::set<FolderIdentity> entered_;
+};
 
 // Lines run since start-up, most recent first, as the drop-down keeps them.
 class RunLines {

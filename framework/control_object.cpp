@@ -1,7 +1,8 @@
 #include "framework/control_object.h"
 
 bool ControlObject::Attach(HWND control) {
-    if (!control || window_) return false;
+    // Messages to another thread's window run there, where this object is unknown.
+    if (!IsWindowOfThisThread(control) || window_) return false;
     Bind(control);  // before the new procedure can see a message
     previous_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
@@ -39,7 +40,7 @@ LRESULT CALLBACK ControlObject::ControlProcedure(HWND window, UINT id, WPARAM wP
     Message m{window, id, wParam, lParam};
     bool handled = false;
     try {  // nothing may unwind through USER32
-        handled = self->ProcessMessage(m);
+        handled = !IsReflection(id) && self->ProcessMessage(m);  // a reflection from outside is no notification
     } catch (...) {
         handled = false;
     }

@@ -30,10 +30,11 @@ INT_PTR DialogObject::RunModal(HINSTANCE instance, int templateId, HWND owner) {
 INT_PTR CALLBACK DialogObject::DialogProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<DialogObject*>(FromHandle(window));
     if (id == WM_INITDIALOG) {
+        if (self) return FALSE;  // a second one comes from outside, with an address of its own
         self = reinterpret_cast<DialogObject*>(lParam);
         self->Bind(window);
     }
-    if (!self) return FALSE;
+    if (!self || IsReflection(id)) return FALSE;
 
     Message m{window, id, wParam, lParam};
     bool handled = false;

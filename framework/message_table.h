@@ -16,6 +16,10 @@ struct Message {
 
     WORD CommandId() const { return LOWORD(wParam); }
     WORD NotifyCode() const { return HIWORD(wParam); }
+    // The header of a WM_NOTIFY (or its reflection) that a window of this
+    // thread sent; null for anything else, such as one another program
+    // posted with an address of its own. Every reader of an NMHDR goes here.
+    const NMHDR* Notification() const;
 };
 
 template <class T>
@@ -39,11 +43,14 @@ struct MessageEntry {
         case Kind::MessageOf: { UINT id = idOf(self); return id != 0 && m.id == id; }
         case Kind::Command: return m.id == WM_COMMAND && m.CommandId() == first;
         case Kind::CommandCode: return m.id == WM_COMMAND && m.CommandId() == first && m.NotifyCode() == code;
-        case Kind::Notify:
-            return m.id == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.lParam)->code == code;
-        case Kind::NotifyFrom:
-            return m.id == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.lParam)->idFrom == first &&
-                   reinterpret_cast<const NMHDR*>(m.lParam)->code == code;
+        case Kind::Notify: {
+            const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
+            return header && header->code == code;
+        }
+        case Kind::NotifyFrom: {
+            const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
+            return header && header->idFrom == first && header->code == code;
+        }
         case Kind::Range: return m.id >= first && m.id <= last;
         case Kind::Chain: return true;
         }

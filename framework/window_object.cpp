@@ -1,42 +1,173 @@
 #include "framework/window_object.h"
 
+#include <windowsx.h>
+
+#include <unordered_map>
+#include <utility>
+
 namespace {
-const char kObjectProperty[] = "Brisq.WindowObject";
+// Where the child a reflected message concerns is named.
+enum class ChildIn { LParam, Header, ParentNotify, DrawItem, MeasureItem, CompareItem, DeleteItem };
+
+struct Reflected {
+    UINT id;
+    ChildIn child;
+};
+
+// The one list of reflected messages: parents reflect these, children answer them.
+const Reflected kReflected[] = {
+    {WM_COMMAND, ChildIn::LParam},          {WM_NOTIFY, ChildIn::Header},
+    {WM_PARENTNOTIFY, ChildIn::ParentNotify}, {WM_DRAWITEM, ChildIn::DrawItem},
+    {WM_MEASUREITEM, ChildIn::MeasureItem}, {WM_COMPAREITEM, ChildIn::CompareItem},
+    {WM_DELETEITEM, ChildIn::DeleteItem},   {WM_VKEYTOITEM, ChildIn::LParam},
+    {WM_CHARTOITEM, ChildIn::LParam},       {WM_HSCROLL, ChildIn::LParam},
+    {WM_VSCROLL, ChildIn::LParam},          {WM_CTLCOLORMSGBOX, ChildIn::LParam},
+    {WM_CTLCOLOREDIT, ChildIn::LParam},     {WM_CTLCOLORLISTBOX, ChildIn::LParam},
+    {WM_CTLCOLORBTN, ChildIn::LParam},      {WM_CTLCOLORDLG, ChildIn::LParam},
+    {WM_CTLCOLORSCROLLBAR, ChildIn::LParam}, {WM_CTLCOLORSTATIC, ChildIn::LParam},
+};
+
+const Reflected* FindReflected(UINT id) {
+    for (const Reflected& reflected : kReflected)
+        if (reflected.id == id) return &reflected;
+    return nullptr;
+}
+
+// True when size bytes at address lie in committed, readable memory of this process.
+bool IsReadable(const void* address, std::size_t size) {
+    const auto* at = static_cast<const char*>(address);
+    const char* end = at + size;
+    if (!at || end < at) return false;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION region;
+        if (VirtualQuery(at, &region, sizeof(region)) != sizeof(region) || region.State != MEM_COMMIT) return false;
+        const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+        if (!(region.Protect & readable) || (region.Protect & PAGE_GUARD)) return false;
+        at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    }
+    return true;
+}
+
+// A structure named by lParam, when it can be read.
+template <class Struct>
+const Struct* StructureOf(const Message& m) {
+    const auto* structure = reinterpret_cast<const Struct*>(m.lParam);
+    return IsReadable(structure, sizeof(Struct)) ? structure : nullptr;
+}
 
 HWND ChildOf(const Message& m) {
-    switch (m.id) {
-    case WM_COMMAND: return reinterpret_cast<HWND>(m.lParam);
-    case WM_NOTIFY: return reinterpret_cast<const NMHDR*>(m.lParam)->hwndFrom;
-    case WM_DRAWITEM: return reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam)->hwndItem;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_HSCROLL:
-    case WM_VSCROLL: return reinterpret_cast<HWND>(m.lParam);
-    default: return nullptr;
+    const Reflected* reflected = FindReflected(m.id);
+    if (!reflected) return nullptr;
+    HWND child = nullptr;
+    switch (reflected->child) {
+    case ChildIn::LParam: child = reinterpret_cast<HWND>(m.lParam); break;
+    case ChildIn::Header:
+        if (const NMHDR* header = m.Notification()) child = header->hwndFrom;
+        break;
+    case ChildIn::ParentNotify:
+        if (LOWORD(m.wParam) == WM_CREATE || LOWORD(m.wParam) == WM_DESTROY) {
+            child = reinterpret_cast<HWND>(m.lParam);
+        } else {  // a click: the child under it, in the parent's client coordinates
+            POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+            child = ChildWindowFromPointEx(m.window, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        }
+        break;
+    // With a zero control id these concern a menu, not a child.
+    case ChildIn::DrawItem:
+        if (const auto* item = m.wParam ? StructureOf<DRAWITEMSTRUCT>(m) : nullptr) child = item->hwndItem;
+        break;
+    case ChildIn::MeasureItem:
+        if (const auto* item = m.wParam ? StructureOf<MEASUREITEMSTRUCT>(m) : nullptr)
+            child = GetDlgItem(m.window, int(item->CtlID));
+        break;
+    case ChildIn::CompareItem:
+        if (const auto* item = m.wParam ? StructureOf<COMPAREITEMSTRUCT>(m) : nullptr) child = item->hwndItem;
+        break;
+    case ChildIn::DeleteItem:
+        if (const auto* item = m.wParam ? StructureOf<DELETEITEMSTRUCT>(m) : nullptr) child = item->hwndItem;
+        break;
+    }
+    return child != m.window && IsWindowOfThisThread(child) ? child : nullptr;
+}
+
+// A real notification is sent; the system never posts a message whose lParam
+// points at a structure. Another program can, with an address of its own:
+// such a post is emptied before any procedure of this thread sees it.
+bool CarriesStructure(UINT id) {
+    switch (id) {
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+    case WM_INITDIALOG: return true;
+    default: return IsReflection(id);
     }
 }
+
+LRESULT CALLBACK DropPostedStructures(int code, WPARAM removal, LPARAM data) {
+    if (code == HC_ACTION) {
+        MSG& posted = *reinterpret_cast<MSG*>(data);
+        if (CarriesStructure(posted.message)) posted.message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}
+
+// The objects this thread made, by window, and the guard on its queue while
+// it has any. Kept in the process: a window property can be set from outside.
+// Reached through a plain pointer, made with the first object and freed with
+// the last: this runtime frees thread storage before running destructors of
+// thread_local objects.
+struct ThreadObjects {
+    std::unordered_map<HWND, WindowObject*> byWindow;
+    HHOOK guard = nullptr;
+};
+
+thread_local ThreadObjects* thisThread = nullptr;
 }  // namespace
 
+const NMHDR* Message::Notification() const {
+    if (id != WM_NOTIFY && id != WM_NOTIFY + kReflectedOffset) return nullptr;
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (!IsReadable(header, sizeof(NMHDR)) || !IsWindowOfThisThread(header->hwndFrom)) return nullptr;
+    return header;
+}
+
+bool IsReflectedMessage(UINT id) { return FindReflected(id) != nullptr; }
+
+bool IsWindowOfThisThread(HWND window) {
+    return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 WindowObject* WindowObject::FromHandle(HWND window) {
-    return window ? static_cast<WindowObject*>(GetPropA(window, kObjectProperty)) : nullptr;
+    if (!window || !thisThread) return nullptr;
+    auto found = thisThread->byWindow.find(window);
+    return found == thisThread->byWindow.end() ? nullptr : found->second;
 }
 
 void WindowObject::Bind(HWND window) {
+    if (!thisThread) {
+        thisThread = new ThreadObjects;
+        thisThread->guard = SetWindowsHookExA(WH_GETMESSAGE, DropPostedStructures, nullptr, GetCurrentThreadId());
+    }
     window_ = window;
-    SetPropA(window, kObjectProperty, this);
+    thisThread->byWindow[window] = this;
 }
 
 void WindowObject::Unbind() {
-    if (window_) RemovePropA(window_, kObjectProperty);
-    window_ = nullptr;
+    HWND window = std::exchange(window_, nullptr);
+    if (!thisThread) return;
+    auto found = thisThread->byWindow.find(window);
+    if (found != thisThread->byWindow.end() && found->second == this) thisThread->byWindow.erase(found);
+    if (thisThread->byWindow.empty()) {
+        if (thisThread->guard) UnhookWindowsHookEx(thisThread->guard);
+        delete std::exchange(thisThread, nullptr);
+    }
 }
 
 bool WindowObject::ReflectToChild(Message& m) {
     HWND child = ChildOf(m);
-    if (!child || child == m.window) return false;
     WindowObject* object = FromHandle(child);
     if (!object) return false;
     Message reflected{child, m.id + kReflectedOffset, m.wParam, m.lParam};

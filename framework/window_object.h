@@ -7,6 +7,18 @@
 // Notifications a parent sends back to the child they came from.
 constexpr UINT kReflectedOffset = 0x2000;
 
+// The messages a parent reflects to the child control they concern:
+// WM_COMMAND, WM_NOTIFY, WM_PARENTNOTIFY, WM_DRAWITEM, WM_MEASUREITEM,
+// WM_COMPAREITEM, WM_DELETEITEM, WM_VKEYTOITEM, WM_CHARTOITEM, WM_HSCROLL,
+// WM_VSCROLL and the WM_CTLCOLOR family.
+bool IsReflectedMessage(UINT id);
+// A reflected message number. Only ReflectToChild hands one to an object;
+// one that arrives through a window procedure came from outside.
+inline bool IsReflection(UINT id) { return id >= kReflectedOffset && IsReflectedMessage(id - kReflectedOffset); }
+
+// True when the window exists and belongs to the calling thread.
+bool IsWindowOfThisThread(HWND window);
+
 class WindowObject {
 public:
     WindowObject() = default;
@@ -25,11 +37,13 @@ public:
 
     HWND Handle() const { return window_; }
 
-    // The object behind a window of this program, or null.
+    // The object this thread made for a window, or null: windows of other
+    // threads and programs have none, whatever they carry.
     static WindowObject* FromHandle(HWND window);
 
     // Sends a child's notification back to the child's object as message + 0x2000.
-    // True when the child's table handled it.
+    // True when the child's table handled it. Only a child of this thread,
+    // named by a notification this thread sent, is reflected to.
     static bool ReflectToChild(Message& m);
 
 protected:
@@ -39,10 +53,20 @@ protected:
     HWND window_ = nullptr;
 };
 
-// Place in a parent's table: reflects WM_COMMAND, WM_NOTIFY and the owner-draw
-// and colour messages of child controls that are window objects.
+// Place in a parent's table: reflects the notifications of child controls
+// that are window objects; a reflection the child handled ends the message.
 template <class T>
 constexpr MessageEntry<T> ReflectNotifications() {
     return {MessageEntry<T>::Kind::Chain, 0, 0, 0, nullptr, nullptr,
             [](T&, Message& m) { return T::ReflectToChild(m); }};
+}
+
+// The same for a control that passes every such message on afterwards, so
+// its own procedure still sees it whatever the child answered.
+template <class T>
+constexpr MessageEntry<T> ReflectAndPassOn() {
+    return {MessageEntry<T>::Kind::Chain, 0, 0, 0, nullptr, nullptr, [](T&, Message& m) {
+                if (IsReflectedMessage(m.id)) T::ReflectToChild(m);
+                return false;
+            }};
 }

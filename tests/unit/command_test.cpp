@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
 #include "command/web_address.h"
@@ -90,6 +91,41 @@ TEST_F(PlanTest, HostNamesBecomeHttpAddresses) {
     ExpectShell("ftp://files.example.org", "ftp://files.example.org", "");
     // The parameters do not decide: only the target is tested.
     ExpectShell("ping example.org", "ping", "example.org");
+}
+
+// The file part, an address and the parameters each have their own limit,
+// and Wine's shell crashes on addresses the system takes.
+TEST_F(PlanTest, LinesPastTheShellsLimitsAreRefused) {
+    auto check = [&](const std::string& line, const ShellLimits& limits) { return CheckLaunchPlan(Plan(line), limits); };
+    for (const ShellLimits& limits : {kWindowsShellLimits, kWineShellLimits}) {
+        EXPECT_EQ(check(std::string(259, 'a'), limits), LaunchRefusal::None);
+        EXPECT_EQ(check(std::string(260, 'a'), limits), LaunchRefusal::FileTooLong);
+        EXPECT_EQ(check("recorder.exe " + std::string(32504, 'p'), limits), LaunchRefusal::None);
+        EXPECT_EQ(check("recorder.exe " + std::string(32505, 'p'), limits), LaunchRefusal::ParametersTooLong);
+        EXPECT_EQ(check("HKEY_CURRENT_USER\\" + std::string(5000, 'k'), limits), LaunchRefusal::None);
+    }
+    EXPECT_EQ(check(std::string(1000000, 'a'), kWineShellLimits), LaunchRefusal::FileTooLong);
+    std::string address = "http://example.com/?q=" + std::string(2083 - 22, 'q');
+    EXPECT_EQ(check(address, kWindowsShellLimits), LaunchRefusal::None);
+    EXPECT_EQ(check(address + "q", kWindowsShellLimits), LaunchRefusal::AddressTooLong);
+    EXPECT_EQ(check(address.substr(0, 996), kWineShellLimits), LaunchRefusal::None);
+    EXPECT_EQ(check(address.substr(0, 997), kWineShellLimits), LaunchRefusal::AddressTooLong);
+    EXPECT_EQ(check("example.com/" + std::string(1500, 'x'), kWindowsShellLimits), LaunchRefusal::None);
+    EXPECT_EQ(check("C:" + std::string(1500, 'x'), kWindowsShellLimits), LaunchRefusal::FileTooLong);  // a drive
+    EXPECT_EQ(RefusalText(LaunchRefusal::ParametersTooLong, kWindowsShellLimits),
+              "Command can not be run! Its parameters are longer than 32504 characters.");
+}
+
+TEST_F(PlanTest, ParamExpansionIsBounded) {
+    names.Put("pp", "$param$param$param");
+    EXPECT_EQ(Plan("pp " + std::string(333, 'x')).file, std::string(999, 'x'));
+    // A million characters of placeholders costs no more than the longest text any shell takes.
+    std::string huge;
+    while (huge.size() < 1000000) huge += "$param";
+    names.Put("huge", huge);
+    EXPECT_EQ(Plan("huge " + std::string(1000, 'y')).file, std::string(kLongestShellText + 1, 'y'));
+    EXPECT_EQ(ReplaceParam("ab$paramcd", "XYZ", 4), "abXYZ");
+    EXPECT_EQ(ReplaceParam("abcdef", "", 2), "abc");
 }
 
 TEST(WebAddress, SchemesAndTopLevelDomains) {

@@ -183,6 +183,15 @@ TEST(StartMenu, PathsThatDoNotFitAreRefused) {
     EXPECT_FALSE(ChildPath(folder, "abcdef"));
 }
 
+TEST(StartMenu, EachFolderIsEnteredOnceAndNoDeeperThanTheBound) {
+    FolderWalk walk;
+    EXPECT_TRUE(walk.Enter(FolderIdentity{7, 100}, 0));
+    EXPECT_FALSE(walk.Enter(FolderIdentity{7, 100}, 2));  // reached again through a link
+    EXPECT_TRUE(walk.Enter(FolderIdentity{8, 100}, 1));   // same index, other volume
+    EXPECT_TRUE(walk.Enter(std::nullopt, kStartMenuDepthLimit));
+    EXPECT_FALSE(walk.Enter(std::nullopt, kStartMenuDepthLimit + 1));
+}
+
 TEST(RunLines, MostRecentFirstOnceEachAtMostNineteen) {
     RunLines lines(kSingleByte);
     lines.Note("notepad");

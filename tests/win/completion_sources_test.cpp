@@ -14,26 +14,27 @@
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "scratch_values.h"
+#include "start_menu_fixtures.h"
+
+using fixtures::SaveShortcut;
 
 namespace {
 INT_PTR CALLBACK PlainDialog(HWND, UINT id, WPARAM, LPARAM) { return id == WM_INITDIALOG; }
 
-bool MakeShortcut(const std::string& file, const std::string& target) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return false;
-    IPersistFile* persist = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(link->SetPath(target.c_str())) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-        saved = SUCCEEDED(persist->Save(wide, TRUE));
-        persist->Release();
-    }
-    link->Release();
-    return saved;
+std::string ReadBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes.substr(0, got);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 std::string StartMenu(int folder) {
@@ -54,6 +55,8 @@ protected:
     }
     void TearDown() override {
         if (dialog) DestroyWindow(dialog);
+        // Links first: removing a folder through one would empty its target.
+        for (const auto& [folder, name] : links) EXPECT_TRUE(fixtures::RemoveTree(folder, name)) << name;
         // Deepest first, so every folder is empty when it goes.
         for (auto file = files.rbegin(); file != files.rend(); ++file) DeleteFileA(file->c_str());
         for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) RemoveDirectoryA(folder->c_str());
@@ -65,9 +68,17 @@ protected:
         folders.push_back(path);
         return path;
     }
+    // A symbolic link in folder to target (relative to folder), which Wine
+    // shows as a plain folder; Windows has junctions that do the same.
+    void FolderLink(const std::string& folder, const std::string& name, const std::string& target) {
+        links.emplace_back(folder, name);
+        std::string link = folder + "\\" + name;
+        ASSERT_TRUE(fixtures::LinkFolder(folder, name, target)) << link;
+        ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << link;
+    }
     void Shortcut(const std::string& file, const std::string& target) {
         files.push_back(file);
-        ASSERT_TRUE(MakeShortcut(file, target)) << file;
+        ASSERT_TRUE(SaveShortcut(file, target)) << file;
     }
 
     std::vector<std::string> DropDown() const {
@@ -98,6 +109,7 @@ protected:
     LaunchNameMap names;
     AppSettings settings;
     std::vector<std::string> files, folders;
+    std::vector<std::pair<std::string, std::string>> links;
     static inline const SingleByteCodePage kAscii;
 };
 }  // namespace
@@ -230,4 +242,32 @@ TEST_F(CompletionSourcesTest, RefillRebuildsAndKeepsTheRunLines) {
     Sources().RefillCompletion({});
     EXPECT_EQ(DropDown(), std::vector<std::string>{""});
     EXPECT_EQ(names.Count(), 0u);
+}
+
+TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipped) {
+    std::string user = StartMenu(CSIDL_STARTMENU);
+    // What a run that was stopped half-way left, links and all; rm does not follow them.
+    for (const char* stale : {"Brisq Loop", "../BrisqOutside"}) ASSERT_TRUE(fixtures::RemoveTree(user, stale)) << stale;
+    std::string root = Folder(user + "\\Brisq Loop"), a = Folder(root + "\\a"), b = Folder(root + "\\b");
+    std::string outside = Folder(user + "\\..\\BrisqOutside");
+    const std::string exe = "C:\\windows\\notepad.exe";
+    Shortcut(a + "\\BrisqLoopA.lnk", exe);
+    files.push_back(b + "\\BrisqLoopB.lnk");  // every part the shell writes: the check must accept them all
+    ASSERT_TRUE(SaveShortcut(files.back(), exe, true));
+    Shortcut(outside + "\\BrisqOutside.lnk", exe);
+    // The same shortcut cut short inside its item ids, where the shell's loader reads on.
+    files.push_back(b + "\\BrisqCut.lnk");
+    WriteBytes(files.back(), ReadBytes(a + "\\BrisqLoopA.lnk").substr(0, 120));
+    FolderLink(a, "up", "..");  // back to Brisq Loop
+    FolderLink(root, "elsewhere", "../../BrisqOutside");  // out of the menu: walked like a folder
+    settings.start_menu = 1;
+    Sources().FillCompletion();
+
+    EXPECT_EQ(Occurrences("brisqloopa"), 1);
+    EXPECT_EQ(Occurrences("brisqloopb"), 1);
+    EXPECT_EQ(At("brisqcut"), -1);
+    // Each shortcut keeps the path it was first reached by, not one through a link.
+    EXPECT_EQ(names.Find("brisqloopa"), a + "\\BrisqLoopA.lnk");
+    EXPECT_EQ(names.Find("brisqloopb"), b + "\\BrisqLoopB.lnk");
+    EXPECT_EQ(names.Find("brisqoutside"), root + "\\elsewhere\\BrisqOutside.lnk");
 }

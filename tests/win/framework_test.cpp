@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+
 #include "framework/center_window.h"
 #include "framework/control_object.h"
 #include "framework/dialog_object.h"
@@ -93,4 +97,92 @@ TEST(Framework, DialogTableReflectionAndResults) {
     int width = dialog.placed.right - dialog.placed.left, height = dialog.placed.bottom - dialog.placed.top;
     EXPECT_EQ(dialog.placed.left, (work.left + work.right) / 2 - width / 2);
     EXPECT_EQ(dialog.placed.top, (work.top + work.bottom) / 2 - height / 2);
+}
+
+namespace {
+// Records the reflected messages its table is handed.
+class Recorder final : public ControlObject {
+public:
+    bool ProcessMessage(Message& m) override {
+        if (m.id < kReflectedOffset) return false;
+        seen.push_back(m.id - kReflectedOffset);
+        return true;
+    }
+    std::vector<UINT> seen;
+};
+
+// Reflects its children's notifications and passes them on, as the command box does.
+class Reflector final : public ControlObject {
+public:
+    bool ProcessMessage(Message& m) override { return DispatchTable(kMessages, *this, m); }
+    static const MessageEntry<Reflector> kMessages[1];
+};
+const MessageEntry<Reflector> Reflector::kMessages[1] = {ReflectAndPassOn<Reflector>()};
+
+const int kChildId = 77;
+
+class ReflectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parentWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        childWindow = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, parentWindow,
+                                      HMENU(kChildId), nullptr, nullptr);
+        ASSERT_TRUE(parent.Attach(parentWindow));
+        ASSERT_TRUE(child.Attach(childWindow));
+    }
+    void TearDown() override { DestroyWindow(parentWindow); }
+
+    HWND parentWindow = nullptr, childWindow = nullptr;
+    Reflector parent;
+    Recorder child;
+};
+}  // namespace
+
+// One list serves the framework and the command box, and each message on it
+// reaches the child it names.
+TEST_F(ReflectionTest, EveryReflectedMessageReachesTheChildItNames) {
+    LPARAM byHandle = LPARAM(childWindow);
+    NMHDR header{childWindow, kChildId, NM_CLICK};
+    DRAWITEMSTRUCT draw{};
+    draw.hwndItem = childWindow;
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlID = kChildId;
+    COMPAREITEMSTRUCT compare{};
+    compare.hwndItem = childWindow;
+    DELETEITEMSTRUCT deleted{};
+    deleted.hwndItem = childWindow;
+    std::vector<std::pair<UINT, LPARAM>> cases = {
+        {WM_COMMAND, byHandle},           {WM_NOTIFY, LPARAM(&header)},  {WM_PARENTNOTIFY, byHandle},
+        {WM_DRAWITEM, LPARAM(&draw)},     {WM_MEASUREITEM, LPARAM(&measure)}, {WM_COMPAREITEM, LPARAM(&compare)},
+        {WM_DELETEITEM, LPARAM(&deleted)}, {WM_VKEYTOITEM, byHandle},     {WM_CHARTOITEM, byHandle},
+        {WM_HSCROLL, byHandle},           {WM_VSCROLL, byHandle}};
+    for (UINT id = WM_CTLCOLORMSGBOX; id <= WM_CTLCOLORSTATIC; ++id) cases.emplace_back(id, byHandle);
+    std::vector<UINT> sent;
+    for (auto [id, lParam] : cases) {
+        EXPECT_TRUE(IsReflectedMessage(id)) << std::hex << id;
+        // WM_CREATE for the parent notice; a control id for the item messages.
+        SendMessageA(parentWindow, id, id == WM_PARENTNOTIFY ? WM_CREATE : kChildId, lParam);
+        sent.push_back(id);
+    }
+    EXPECT_EQ(child.seen, sent);
+    // A click reported by point; a zero control id means a menu; other messages are not reflected.
+    child.seen.clear();
+    SendMessageA(parentWindow, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(20, 15));
+    SendMessageA(parentWindow, WM_DRAWITEM, 0, LPARAM(&draw));
+    SendMessageA(parentWindow, WM_SETTEXT, 0, LPARAM(""));
+    EXPECT_EQ(child.seen, std::vector<UINT>{WM_PARENTNOTIFY});
+}
+
+// A real notification is sent by a window of this thread: one posted, or
+// naming an address or a window that is not this thread's, is not taken.
+TEST_F(ReflectionTest, NotificationsAreTakenOnlyFromWindowsOfThisThread) {
+    NMHDR header{childWindow, kChildId, NM_CLICK}, strangers{GetDesktopWindow(), 1, NM_CLICK};
+    PostMessageA(parentWindow, WM_NOTIFY, kChildId, LPARAM(&header));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    SendMessageA(parentWindow, WM_NOTIFY, 0, 0x10);
+    SendMessageA(parentWindow, WM_NOTIFY, 1, LPARAM(&strangers));
+    EXPECT_EQ(child.seen, std::vector<UINT>{});
+    SendMessageA(parentWindow, WM_NOTIFY, kChildId, LPARAM(&header));
+    EXPECT_EQ(child.seen, std::vector<UINT>{WM_NOTIFY});
 }
