@@ -1,5 +1,6 @@
 #include "app/launcher_window.h"
 
+#include "about/about_dialog.h"
 #include "app/single_instance.h"
 #include "command/command_runner.h"
 #include "command/launch_name_map.h"
@@ -35,6 +36,7 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnCommand(IDC_SETTINGS_BUTTON, &LauncherWindow::OnShowSettings),
     OnCommand(IDC_COMMAND_BOX, CBN_SELCHANGE, &LauncherWindow::OnSelectEntry),
     OnCommand(IDC_CLOSE_BUTTON, &LauncherWindow::OnConfirmExit),
+    OnCommand(IDC_ABOUT_BUTTON, &LauncherWindow::OnShowAbout),
     OnCommand(ID_TRAY_SHOW, &LauncherWindow::OnShow),
     OnCommand(ID_TRAY_EXIT, &LauncherWindow::OnConfirmExit),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
@@ -85,6 +87,7 @@ void LauncherWindow::OnShow(Message&) { ShowLauncher(); }
 void LauncherWindow::OnShowSettings(Message&) {
     if (!settingsOpen_) ShowSettings();
 }
+void LauncherWindow::OnShowAbout(Message&) { ShowAbout(); }
 
 // The icon goes while its window still exists, so the shell can match it.
 void LauncherWindow::OnDestroy(Message& m) {
@@ -228,6 +231,15 @@ void LauncherWindow::RunTypedLine(int id) {
     LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
     if (count >= kDropDownLimit) SendMessageA(box, CB_DELETESTRING, count - 1, 0);
     ShowWindow(window_, SW_HIDE);
+}
+
+// The active window owns the dialog. With none (the launcher hidden, the tray
+// menu used) the launcher does, so that it is disabled and the hot key does
+// nothing while the dialog is open.
+void LauncherWindow::ShowAbout() {
+    HWND owner = GetActiveWindow();
+    AboutDialog about;
+    about.RunModal(Module::Instance(), IDD_ABOUT, owner ? owner : window_);
 }
 
 void LauncherWindow::ConfirmExit(int id) {

@@ -22,6 +22,7 @@ public:
     void ConfirmExit(int id);
     // Runs the Settings dialog and, after OK, saves and re-applies every setting.
     void ShowSettings();
+    void ShowAbout();
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
@@ -38,6 +39,7 @@ private:
     void OnSelectEntry(Message& m);
     void OnConfirmExit(Message& m);
     void OnShowSettings(Message& m);
+    void OnShowAbout(Message& m);
     void OnShow(Message& m);
     void OnDestroy(Message& m);
     void OnTrayLeftButton(Message& m);

@@ -13,6 +13,14 @@
 #define IDB_SKIN 203
 #define IDB_TOOL 208
 
+// The About dialog and its controls.
+#define IDD_ABOUT 259
+#define IDC_ABOUT_LOWER_LINE 1025
+#define IDC_ABOUT_UPPER_LINE 1026
+#define IDC_ABOUT_TEXT 1028
+#define IDC_ABOUT_WEB_LINK 1035
+#define IDC_ABOUT_MAIL_LINK 1036
+
 #define ID_TRAY_SHOW 32776
 #define ID_TRAY_EXIT 32777
 

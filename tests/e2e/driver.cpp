@@ -176,6 +176,15 @@ void PressChord(WORD modifier, WORD key) {
     SendInput(4, input, sizeof(INPUT));
 }
 
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
+HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
+
 void TypeText(const std::string& text) {
     for (char c : text) {
         SHORT scan = VkKeyScanA(c);

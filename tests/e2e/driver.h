@@ -52,6 +52,11 @@ void PressKey(WORD virtualKey);
 // A key pressed while a modifier is held, as a hot key is pressed.
 void PressChord(WORD modifier, WORD key);
 
+// The input state of the thread that owns a window: its focus, capture and move loop.
+GUITHREADINFO ThreadInfoOf(HWND window);
+HWND FocusOf(HWND window);
+HWND CaptureOf(HWND window);
+
 // Writes a picture of the whole desktop to %BRISQ_ARTIFACTS%\name.bmp (when set),
 // once the given window and its children have painted.
 void SaveScreenshot(const std::string& name, HWND painted = nullptr);

@@ -39,14 +39,6 @@ POINT CentreOf(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-GUITHREADINFO ThreadInfoOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info;
-}
-HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
-
 // What the screen shows at a point (the virtual desktop draws no translucency).
 COLORREF ScreenPixel(POINT p) {
     HDC screen = GetDC(nullptr);

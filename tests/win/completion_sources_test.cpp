@@ -13,6 +13,7 @@
 #include "completion/completion_sources.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
+#include "scratch_values.h"
 #include "start_menu_fixtures.h"
 
 using fixtures::SaveShortcut;
@@ -41,52 +42,6 @@ std::string StartMenu(int folder) {
     SHGetSpecialFolderPathA(nullptr, path, folder, TRUE);
     return path;
 }
-
-// Scratch string values under an existing or new key of HKCU, removed again
-// afterwards; a value that was there before is put back.
-class ScratchValues {
-public:
-    explicit ScratchValues(const char* path) : path_(path) {
-        DWORD disposition = 0;
-        RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, &disposition);
-        created_ = disposition == REG_CREATED_NEW_KEY;
-    }
-    ~ScratchValues() {
-        for (const Saved& value : values_) {
-            if (value.existed)
-                RegSetValueExA(key_, value.name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
-                               DWORD(value.data.size()));
-            else
-                RegDeleteValueA(key_, value.name.c_str());
-        }
-        RegCloseKey(key_);
-        if (created_) RegDeleteKeyA(HKEY_CURRENT_USER, path_);
-    }
-    void Set(const std::string& name, const std::string& data) {
-        Saved saved;
-        saved.name = name;
-        char old[1024];
-        DWORD size = sizeof(old);
-        saved.existed = RegQueryValueExA(key_, name.c_str(), nullptr, &saved.type, reinterpret_cast<BYTE*>(old),
-                                         &size) == ERROR_SUCCESS;
-        if (saved.existed) saved.data.assign(old, size);
-        values_.push_back(saved);
-        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       DWORD(data.size() + 1));
-    }
-
-private:
-    struct Saved {
-        std::string name;
-        bool existed = false;
-        DWORD type = 0;
-        std::string data;
-    };
-    const char* path_;
-    HKEY key_ = nullptr;
-    bool created_ = false;
-    std::vector<Saved> values_;
-};
 
 class CompletionSourcesTest : public ::testing::Test {
 protected:

@@ -1,0 +1,305 @@
+#include "controls/hyperlink.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <new>
+
+#include "controls/link_rules.h"
+#include "framework/module.h"
+#include "framework/unique_handle.h"
+
+namespace {
+using RegistryKey = UniqueHandle<HKEY, RegCloseKey>;
+
+const char kBrowserSettings[] = "Software\\Microsoft\\Internet Explorer\\Settings";
+const UINT_PTR kToolId = 1;
+
+RegistryKey OpenKey(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return RegistryKey();
+    return RegistryKey(key);
+}
+
+// A default value under the classes root, as long as it fits the read buffer.
+std::optional<std::string> ReadClassesDefault(const std::string& path) {
+    RegistryKey key = OpenKey(HKEY_CLASSES_ROOT, path.c_str());
+    if (!key) return std::nullopt;
+    char data[kDefaultValueCapacity];
+    DWORD type = 0, size = sizeof(data);
+    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+    std::string_view text(data, size);
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+bool Copy(std::optional<std::string>& slot, const char* text) {
+    slot.reset();
+    if (!text) return false;
+    try {
+        slot.emplace(text);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Enter reaches the link only when it asks for it; otherwise the dialog
+// presses its default button.
+bool IsEnter(LPARAM message) {
+    auto* msg = reinterpret_cast<const MSG*>(message);
+    return msg && ((msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) ||
+                   (msg->message == WM_CHAR && msg->wParam == '\r'));
+}
+}  // namespace
+
+const MessageEntry<HyperLink> HyperLink::kMessages[] = {
+    OnRange(WM_MOUSEFIRST, WM_MOUSELAST, &HyperLink::OnMouseRelay),
+    OnMessage(WM_MOUSEMOVE, &HyperLink::OnMouseMove),
+    OnMessage(WM_SETCURSOR, &HyperLink::OnSetCursor),
+    OnMessage(WM_LBUTTONDOWN, &HyperLink::OnLeftButtonDown),
+    OnMessage(WM_LBUTTONUP, &HyperLink::OnLeftButtonUp),
+    OnMessage(WM_CHAR, &HyperLink::OnChar),
+    OnMessage(WM_GETDLGCODE, &HyperLink::OnGetDlgCode),
+    OnMessage(WM_SETFOCUS, &HyperLink::OnFocus),
+    OnMessage(WM_KILLFOCUS, &HyperLink::OnFocus),
+    OnMessage(WM_ENABLE, &HyperLink::OnEnable),
+    OnMessage(WM_PAINT, &HyperLink::OnPaint),
+    OnMessage(WM_PRINTCLIENT, &HyperLink::OnPaint),
+    OnMessage(WM_ERASEBKGND, &HyperLink::OnEraseBackground),
+    OnMessage(WM_SETFONT, &HyperLink::OnSetFont),
+    OnMessage(WM_GETFONT, &HyperLink::OnGetFont),
+    OnMessage(WM_UPDATEUISTATE, &HyperLink::OnUpdateUiState),
+    OnMessage(WM_DESTROY, &HyperLink::OnDestroy),
+};
+
+HyperLink::~HyperLink() {
+    // Only when the control outlived the object; WM_DESTROY clears it otherwise.
+    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
+}
+
+bool HyperLink::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
+
+void HyperLink::Init() {
+    char type[8] = "";
+    GetClassNameA(window_, type, sizeof(type));
+    if (lstrcmpiA(type, "static") == 0)  // report clicks instead of letting them through
+        SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | SS_NOTIFY);
+    hand_ = LoadCursorA(nullptr, IDC_HAND);
+    normalFont_ = reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0));
+    if (!normalFont_) normalFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    if (!linkFont_) {
+        LOGFONTA font{};
+        if (GetObjectA(normalFont_, sizeof(font), &font)) {
+            font.lfUnderline = TRUE;
+            linkFont_.Reset(CreateFontIndirectA(&font));
+        }
+    }
+    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, 0, 0, 0, 0, window_, nullptr, Module::Instance(),
+                               nullptr);
+    if (!label_) {
+        int length = GetWindowTextLengthA(window_);
+        if (length > 0) {
+            std::string text(std::size_t(length) + 1, '\0');
+            text.resize(std::size_t(std::max(0, GetWindowTextA(window_, text.data(), length + 1))));
+            if (!text.empty()) SetLabel(text.c_str());
+        }
+    }
+    ComputeLinkRect();
+    if (target_) AddTool();
+    else if (label_) SetTarget(label_->c_str());  // the label doubles as the target
+    ReadLinkColours();
+}
+
+bool HyperLink::SetLabel(const char* text) {
+    if (!Copy(label_, text)) return false;
+    ComputeLinkRect();
+    if (target_) AddTool();  // the tool follows the text
+    SetWindowTextA(window_, label_->c_str());
+    return true;
+}
+
+bool HyperLink::SetTarget(const char* text) {
+    if (!Copy(target_, text)) return false;
+    if (!label_) ComputeLinkRect();
+    AddTool();
+    return true;
+}
+
+void HyperLink::Navigate() {
+    if (target_) Open(*target_, SW_SHOWNORMAL);
+    visited_ = true;
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+INT_PTR HyperLink::OpenTarget(const std::string& target, int show) {
+    auto shell = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, show));
+    if (shell > 32) return shell;
+    std::optional<std::string> command = HtmlFallbackCommand(ReadClassesDefault, target);
+    if (!command) return shell;
+    return WinExec(command->c_str(), UINT(show));
+}
+
+const std::string* HyperLink::Text() const { return label_ ? &*label_ : target_ ? &*target_ : nullptr; }
+
+UINT HyperLink::Alignment() const {
+    LONG_PTR type = GetWindowLongPtrA(window_, GWL_STYLE) & SS_TYPEMASK;
+    return type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+}
+
+void HyperLink::ComputeLinkRect() {
+    const std::string* text = Text();
+    if (!window_ || !text) return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    RECT measured = client;
+    UINT alignment = Alignment();
+    {
+        WindowDc dc(window_);
+        SelectionGuard font(dc.get(), linkFont_ ? linkFont_.get() : normalFont_);
+        DrawTextA(dc.get(), text->c_str(), -1, &measured, alignment | DT_CALCRECT | DT_WORDBREAK);
+    }
+    if (alignment == DT_CENTER) OffsetRect(&measured, (client.right - measured.right) / 2, 0);
+    else if (alignment == DT_RIGHT) OffsetRect(&measured, client.right - measured.right, 0);
+    linkRect_ = measured;
+}
+
+// One tool, naming the newest target over the text.
+void HyperLink::AddTool() {
+    if (!tooltip_ || !target_) return;
+    SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = window_;
+    tool.uId = kToolId;
+    tool.rect = linkRect_;
+    tool.hinst = Module::Instance();
+    tool.lpszText = target_->data();
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Only read: asking for write access would lose the user's colours where the key is read-only.
+void HyperLink::ReadLinkColours() {
+    RegistryKey key = OpenKey(HKEY_CURRENT_USER, kBrowserSettings);
+    if (!key) return;
+    auto read = [&](const char* name, COLORREF& colour) {
+        char data[kLinkColourValueCapacity];
+        DWORD type = 0, size = sizeof(data);
+        if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+            return;
+        if (std::optional<Colour> value = LinkColourFromValue(type, std::string_view(data, size))) colour = *value;
+    };
+    read("Anchor Color", linkColour_);
+    read("Anchor Color Visited", visitedColour_);
+}
+
+bool HyperLink::OverLink(LPARAM point) const {
+    return PtInRect(&linkRect_, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)}) != FALSE;
+}
+
+void HyperLink::OnMouseRelay(Message& m) {
+    if (tooltip_) {
+        MSG relayed{m.window, m.id, m.wParam, m.lParam, 0, POINT{0, 0}};
+        SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
+    m.handled = false;
+}
+
+void HyperLink::OnMouseMove(Message& m) {
+    if (target_ && OverLink(m.lParam)) SetCursor(hand_);
+    else m.handled = false;
+}
+
+void HyperLink::OnSetCursor(Message& m) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(window_, &cursor);
+    if (target_ && PtInRect(&linkRect_, cursor)) m.result = TRUE;  // the hand stays
+    else m.handled = false;
+}
+
+void HyperLink::OnLeftButtonDown(Message& m) {
+    if (OverLink(m.lParam)) {
+        SetFocus(window_);
+        SetCapture(window_);
+    }
+    m.result = 0;
+}
+
+void HyperLink::OnLeftButtonUp(Message& m) {
+    if (GetCapture() == window_) {
+        ReleaseCapture();
+        if (OverLink(m.lParam)) Navigate();
+    }
+    m.result = 0;
+}
+
+void HyperLink::OnChar(Message& m) {
+    if (m.wParam == '\r' || m.wParam == ' ') Navigate();
+    m.result = 0;
+}
+
+void HyperLink::OnGetDlgCode(Message& m) { m.result = DLGC_WANTCHARS | (IsEnter(m.lParam) ? DLGC_WANTMESSAGE : 0); }
+
+void HyperLink::OnFocus(Message& m) {
+    InvalidateRect(window_, nullptr, TRUE);  // the focus rectangle comes or goes
+    m.result = 0;
+}
+
+void HyperLink::OnEnable(Message& m) {
+    InvalidateRect(window_, nullptr, TRUE);
+    UpdateWindow(window_);
+    m.result = 0;
+}
+
+void HyperLink::OnPaint(Message& m) {
+    PaintDc dc(window_, reinterpret_cast<HDC>(m.wParam));
+    if (dc.get()) Paint(dc.get());
+    m.result = 0;
+}
+
+void HyperLink::OnEraseBackground(Message& m) { m.result = 1; }
+
+void HyperLink::OnSetFont(Message& m) {
+    normalFont_ = reinterpret_cast<HFONT>(m.wParam);
+    if (m.lParam) {
+        InvalidateRect(window_, nullptr, TRUE);
+        UpdateWindow(window_);
+    }
+    m.result = 0;
+}
+
+void HyperLink::OnGetFont(Message& m) { m.result = reinterpret_cast<LRESULT>(normalFont_); }
+
+// The static control would repaint itself over the link.
+void HyperLink::OnUpdateUiState(Message& m) { m.result = 0; }
+
+void HyperLink::OnDestroy(Message& m) {
+    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+    m.handled = false;
+}
+
+void HyperLink::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window_), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)));
+    if (brush) FillRect(dc, &client, brush);
+    SetBkMode(dc, TRANSPARENT);
+    COLORREF colour = !IsWindowEnabled(window_) ? GetSysColor(COLOR_GRAYTEXT) : visited_ ? visitedColour_ : linkColour_;
+    COLORREF previous = SetTextColor(dc, colour);
+    {
+        SelectionGuard font(dc, linkFont_ ? linkFont_.get() : normalFont_);
+        if (const std::string* text = Text()) {
+            RECT rect = linkRect_;
+            DrawTextA(dc, text->c_str(), -1, &rect, Alignment() | DT_WORDBREAK);
+        }
+        if (GetFocus() == window_) DrawFocusRect(dc, &linkRect_);
+    }
+    SetTextColor(dc, previous);
+}
