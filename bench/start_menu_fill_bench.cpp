@@ -86,7 +86,7 @@ int main() {
             IPersistFile* persist = nullptr;
             if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
                 wchar_t wide[MAX_PATH];
-                MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, file.c_str(), -1, wide, MAX_PATH);
+                MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
                 char target[1024] = "";
                 if (SUCCEEDED(persist->Load(wide, STGM_READ)) &&
                     SUCCEEDED(shortcut->GetPath(target, sizeof(target), nullptr, SLGP_UNCPRIORITY)))

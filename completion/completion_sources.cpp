@@ -181,7 +181,8 @@ std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
         wchar_t widePath[MAX_PATH];
-        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, shortcut.c_str(), -1, widePath, MAX_PATH) > 0 &&
+        // No flags: precomposed is the default, and a UTF-8 system code page refuses the flag.
+        if (MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, widePath, MAX_PATH) > 0 &&
             SUCCEEDED(file->Load(widePath, STGM_READ))) {
             char path[kShortcutTargetSize] = "";
             if (SUCCEEDED(link->GetPath(path, sizeof(path), nullptr, SLGP_UNCPRIORITY))) target = path;
