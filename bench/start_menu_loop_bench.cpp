@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "start_menu_fixtures.h"
+#include "common/start_menu_fixtures.h"
 
 namespace {
 const int kGoodShortcuts = 20;

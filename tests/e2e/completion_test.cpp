@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
 
+#include "common/start_menu_fixtures.h"
 #include "driver.h"
 
 using namespace e2e;
@@ -12,7 +12,7 @@ using namespace e2e;
 namespace {
 std::pair<DWORD, DWORD> Selection(HWND edit) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_BLOCK, 1000, &result);
+    SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, &result);
     return {LOWORD(result), HIWORD(result)};
 }
 
@@ -26,19 +26,7 @@ public:
         folder_ = std::string(menu) + "\\Brisq E2E";
         CreateDirectoryA(folder_.c_str(), nullptr);
         file_ = folder_ + "\\" + name;
-        IShellLinkA* link = nullptr;
-        IPersistFile* persist = nullptr;
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       reinterpret_cast<void**>(&link)))) {
-            link->SetPath(target.c_str());
-            if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-                wchar_t wide[MAX_PATH];
-                MultiByteToWideChar(CP_ACP, 0, file_.c_str(), -1, wide, MAX_PATH);
-                saved_ = SUCCEEDED(persist->Save(wide, TRUE));
-                persist->Release();
-            }
-            link->Release();
-        }
+        saved_ = fixtures::SaveShortcut(file_, target);
     }
     ~StartMenuShortcut() {
         DeleteFileA(file_.c_str());

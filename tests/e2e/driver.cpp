@@ -1,67 +1,19 @@
 #include "driver.h"
 
-#include <algorithm>
-#include <thread>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "common/process.h"
 
 namespace e2e {
 namespace {
 const UINT kShowLauncherMessage = 2291;
 const int kCommandBoxId = 1000;
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + "\\");
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-// Reads from another process's window never wait forever: a busy or hung
-// program makes the reading test fail instead of hanging the whole run.
-const UINT kReadTimeoutMs = 3000;
-
-LRESULT Ask(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed = -1) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, id, wParam, lParam, SMTO_BLOCK, kReadTimeoutMs, &result) ? LRESULT(result)
-                                                                                                  : failed;
-}
-
-LRESULT AskWide(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed = -1) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, id, wParam, lParam, SMTO_BLOCK, kReadTimeoutMs, &result) ? LRESULT(result)
-                                                                                                  : failed;
-}
-
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(input));
-}
+const UINT kTrayIconId = 1;
+// An earlier copy still holding the mutex would make the new one a second copy.
+const auto kEarlierCopyDeadline = testkit::kStepDeadline;
 }  // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    auto end = std::chrono::steady_clock::now() + deadline;
-    for (;;) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
 
 std::string BinFolder() {
     char path[MAX_PATH];
@@ -70,110 +22,15 @@ std::string BinFolder() {
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
-TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = std::string(base) + "brisq-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter) + "\\";
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    }
-}
-
-TempFolder::~TempFolder() { RemoveTree(path_); }
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 DWORD RunAndWait(const std::string& exe, const std::string& folder, std::chrono::milliseconds deadline) {
-    STARTUPINFOA startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process))
-        return DWORD(-1);
+    std::string failure;
+    if (!testkit::StartProcess(exe, folder, process, failure)) return DWORD(-1);
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, DWORD(deadline.count())) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
+    if (testkit::WaitForProcessEnd(process.hProcess, deadline)) GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
-}
-
-std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
-    struct Search {
-        DWORD processId;
-        const char* className;
-        std::vector<HWND> found;
-    } search{processId, className, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s.processId) return TRUE;
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof(name));
-            if (!s.className || lstrcmpA(name, s.className) == 0) s.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND DialogWithCaption(DWORD processId, const std::string& caption) {
-    for (HWND window : WindowsOf(processId, "#32770"))
-        if (IsWindowVisible(window) && WindowText(window) == caption) return window;
-    return nullptr;
-}
-
-std::string WindowText(HWND window) {
-    char text[4096] = "";
-    LRESULT got = Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), 0);
-    return std::string(text, got > 0 ? size_t(got) : 0);
-}
-
-std::string DialogItemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? WindowText(item) : std::string();
-}
-
-void PressKey(WORD virtualKey) {
-    SendKey(virtualKey, false);
-    SendKey(virtualKey, true);
-}
-
-// In one piece, so that no other input comes between the keys.
-void PressChord(WORD modifier, WORD key) {
-    INPUT input[4] = {};
-    WORD keys[4] = {modifier, key, key, modifier};
-    for (int i = 0; i < 4; ++i) {
-        input[i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = keys[i];
-        input[i].ki.wScan = WORD(MapVirtualKeyA(keys[i], MAPVK_VK_TO_VSC));
-        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, input, sizeof(INPUT));
 }
 
 GUITHREADINFO ThreadInfoOf(HWND window) {
@@ -185,23 +42,12 @@ GUITHREADINFO ThreadInfoOf(HWND window) {
 HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
 HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
-void TypeText(const std::string& text) {
-    for (char c : text) {
-        SHORT scan = VkKeyScanA(c);
-        if (scan == -1) continue;
-        bool shift = (scan & 0x100) != 0;
-        if (shift) SendKey(VK_SHIFT, false);
-        PressKey(LOBYTE(scan));
-        if (shift) SendKey(VK_SHIFT, true);
-    }
-}
-
 void SaveScreenshot(const std::string& name, HWND painted) {
     char folder[MAX_PATH] = "";
     if (!GetEnvironmentVariableA("BRISQ_ARTIFACTS", folder, MAX_PATH)) return;
     if (painted) {  // paints are sent to the owning thread and wait for it
         RedrawWindow(painted, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        SendMessageTimeoutA(painted, WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr);
+        SendMessageTimeoutA(painted, WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr);
     }
     std::string path = folder;
     if (!path.empty() && path[0] == '/') {  // a Unix path from the test script
@@ -236,9 +82,16 @@ Brisq::Brisq() = default;
 
 Brisq::~Brisq() {
     if (process_.hProcess) {
-        if (!HasExited()) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
+        bool forced = !HasExited();
+        testkit::EndProcess(process_.hProcess);
+        // The shell keeps the icon of a window that went without removing it until
+        // a click on it fails; the next copy's icon must not sit behind it.
+        if (forced && launcher_) {
+            NOTIFYICONDATAA icon{};
+            icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+            icon.hWnd = launcher_;
+            icon.uID = kTrayIconId;
+            Shell_NotifyIconA(NIM_DELETE, &icon);
         }
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
@@ -246,19 +99,37 @@ Brisq::~Brisq() {
 }
 
 bool Brisq::Start() {
-    std::string exe = folder_.File("Brisq.exe");
-    if (!CopyFileA((BinFolder() + "Brisq.exe").c_str(), exe.c_str(), FALSE)) return false;
-    CopyFileA((BinFolder() + "recorder.exe").c_str(), folder_.File("recorder.exe").c_str(), FALSE);
-    STARTUPINFOA startup{sizeof(startup)};
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.Path().c_str(), &startup, &process_))
+    auto fail = [](const std::string& why) {
+        std::fprintf(stderr, "Brisq::Start: %s\n", why.c_str());
         return false;
-    return WaitUntil([&] {
-        for (HWND window : WindowsOf(ProcessId(), "#32770"))
-            if (GetDlgItem(window, kCommandBoxId) && IsWindowVisible(window)) launcher_ = window;
-        return launcher_ != nullptr;
-    });
+    };
+    // No window of Brisq's may appear under the pointer: the X server would send it pointer events.
+    if (!testkit::ParkPointer()) return fail("the pointer did not go to its rest");
+    std::string stillRunning;
+    if (!testkit::WaitUntilNoProcessNamed("Brisq.exe", kEarlierCopyDeadline, stillRunning))
+        return fail("an earlier Brisq.exe is still running (process " + stillRunning + ")");
+    std::string exe = folder_.File("Brisq.exe");
+    if (!CopyFileA((BinFolder() + "Brisq.exe").c_str(), exe.c_str(), FALSE))
+        return fail("copying Brisq.exe to " + exe + " failed with error " + std::to_string(GetLastError()));
+    if (!CopyFileA((BinFolder() + "recorder.exe").c_str(), folder_.File("recorder.exe").c_str(), FALSE))
+        return fail("copying recorder.exe failed with error " + std::to_string(GetLastError()));
+    std::string failure;
+    if (!testkit::StartProcess(exe, folder_.Path(), process_, failure)) return fail(failure);
+    if (!WaitUntil([&] {
+            for (HWND window : WindowsOf(ProcessId(), "#32770"))
+                if (GetDlgItem(window, kCommandBoxId) && IsWindowVisible(window)) launcher_ = window;
+            return launcher_ != nullptr || HasExited();
+        }) || !launcher_) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return fail(HasExited() ? "it ended with code " + std::to_string(code) + " before its window showed"
+                                : "its window did not show");
+    }
+    // Start-up ends in front, with the focus in the field; the dialog then waits for input.
+    if (!WaitUntil([&] { return IsForeground() && FocusWindow() == CommandEdit(); }))
+        return fail("it showed but did not come to the front with the focus in its field: " + Describe());
+    if (WaitForInputIdle(process_.hProcess, DWORD(testkit::kStepDeadline.count())) != 0) return fail("it never waited for input");
+    return true;
 }
 
 DWORD Brisq::StartSecondCopy() { return RunAndWait(folder_.File("Brisq.exe"), folder_.Path()); }
@@ -273,42 +144,20 @@ HWND Brisq::FocusWindow() const {
 
 std::string Brisq::FieldText() const { return WindowText(CommandBox()); }
 
-std::vector<std::string> Brisq::DropDownEntries() const {
-    std::vector<std::string> entries;
-    HWND box = CommandBox();
-    LRESULT count = Ask(box, CB_GETCOUNT, 0, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        // CB_GETLBTEXT takes no buffer size, and Brisq may put a longer line at
-        // this index between the two calls: leave room for any line it runs.
-        LRESULT length = AskWide(box, CB_GETLBTEXTLEN, i, 0);
-        std::wstring wide(std::max<size_t>(size_t(length > 0 ? length : 0), 8192) + 1, L'\0');
-        LRESULT got = AskWide(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-        wide.resize(got > 0 ? size_t(got) : 0);
-        std::string text(wide.size() * 2 + 1, '\0');
-        int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), int(text.size()),
-                                        nullptr, nullptr);
-        text.resize(bytes > 0 ? size_t(bytes) : 0);
-        entries.push_back(text);
-    }
-    return entries;
-}
+std::vector<std::string> Brisq::DropDownEntries() const { return testkit::ComboBoxItems(CommandBox()); }
 
 void Brisq::Toggle() const {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(launcher_, kShowLauncherMessage, 0, 0, SMTO_BLOCK, 2000, &result);
+    // Long enough to end before the next toggle: one that timed out would still run later.
+    SendMessageTimeoutA(launcher_, kShowLauncherMessage, 0, 0, SMTO_BLOCK, DWORD(testkit::kStepDeadline.count()),
+                        &result);
 }
 
+// A toggle runs to its end before the call returns, so each look sees where the last one left it.
 bool Brisq::BringUp() const {
-    // A toggle hides a foreground window, so toggle only when it is hidden, or
-    // when it has stayed in the background a while (another window won).
-    auto since = std::chrono::steady_clock::now();
     return WaitUntil([&] {
         if (IsShown() && IsForeground() && FocusWindow() == CommandEdit()) return true;
-        auto now = std::chrono::steady_clock::now();
-        if (!IsShown() || now - since > std::chrono::milliseconds(500)) {
-            Toggle();
-            since = now;
-        }
+        if (!IsShown() || !IsForeground()) Toggle();
         return false;
     });
 }
@@ -318,14 +167,27 @@ void Brisq::RunLine(const std::string& line) const {
     PressKey(VK_RETURN);
 }
 
+// Posted messages are handled in the order they were posted, so once a marker
+// posted now has been handled, so has everything before it. The marker is the
+// edit field's IME status, which nothing else here sets.
+bool Brisq::HandledAllPosted(std::chrono::milliseconds deadline) const {
+    HWND edit = CommandEdit();
+    LRESULT before = testkit::Ask(edit, EM_GETIMESTATUS, EMSIS_COMPOSITIONSTRING, 0);
+    if (before < 0) return false;
+    LRESULT marker = before == EIMES_GETCOMPSTRATONCE ? EIMES_CANCELCOMPSTRINFOCUS : EIMES_GETCOMPSTRATONCE;
+    if (!PostMessageA(edit, EM_SETIMESTATUS, EMSIS_COMPOSITIONSTRING, marker)) return false;
+    return WaitUntil([&] { return testkit::Ask(edit, EM_GETIMESTATUS, EMSIS_COMPOSITIONSTRING, 0) == marker; },
+                     deadline);
+}
+
 DWORD Brisq::WaitForExit(std::chrono::milliseconds deadline) {
-    if (WaitForSingleObject(process_.hProcess, DWORD(deadline.count())) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (!testkit::WaitForProcessEnd(process_.hProcess, deadline)) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
 
-bool Brisq::HasExited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+bool Brisq::HasExited() const { return testkit::WaitForProcessEnd(process_.hProcess, std::chrono::milliseconds(0)); }
 
 std::string Brisq::Describe() const {
     char text[256];

@@ -9,48 +9,37 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
+#include "common/input.h"
+#include "common/wait.h"
+#include "common/window_reading.h"
+
 namespace e2e {
 
-// Polls until the condition holds or the deadline passes.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(10));
+using testkit::WaitUntil;
 
 // The folder of the test executable (Brisq.exe and recorder.exe are built there), with a trailing backslash.
 std::string BinFolder();
 
-// A fresh folder under %TEMP%, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path_; }  // with a trailing backslash
-    std::string File(const std::string& name) const { return path_ + name; }
-
-private:
-    std::string path_;
-};
-
-bool FileExists(const std::string& path);
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+using testkit::FileExists;
+using testkit::ReadFile;
+using testkit::TempFolder;
+using testkit::WriteFile;
 
 // Starts a program and returns its exit code (STILL_ACTIVE if it did not end in time).
-DWORD RunAndWait(const std::string& exe, const std::string& folder, std::chrono::milliseconds deadline = std::chrono::seconds(15));
+DWORD RunAndWait(const std::string& exe, const std::string& folder,
+                 std::chrono::milliseconds deadline = testkit::kStepDeadline);
 
-// Top-level windows of a process, optionally of one class.
-std::vector<HWND> WindowsOf(DWORD processId, const char* className = nullptr);
-// A dialog of the process whose caption is exactly this, or null.
-HWND DialogWithCaption(DWORD processId, const std::string& caption);
-std::string WindowText(HWND window);
-// The text of a control of a dialog, found by its id.
-std::string DialogItemText(HWND dialog, int id);
+using testkit::DialogItemText;
+using testkit::DialogWithCaption;
+using testkit::WindowsOf;
+using testkit::WindowText;
 
-// Types text and keys into whatever has the keyboard focus, like a user.
-void TypeText(const std::string& text);
-void PressKey(WORD virtualKey);
-// A key pressed while a modifier is held, as a hot key is pressed.
-void PressChord(WORD modifier, WORD key);
+// Types text and keys into whatever has the keyboard focus, like a user
+// (see common/input.h for the path the keys take).
+using testkit::PressChord;
+using testkit::PressKey;
+using testkit::TypeText;
 
 // The input state of the thread that owns a window: its focus, capture and move loop.
 GUITHREADINFO ThreadInfoOf(HWND window);
@@ -70,7 +59,9 @@ public:
     Brisq(const Brisq&) = delete;
     Brisq& operator=(const Brisq&) = delete;
 
-    // Starts the copy; true once its launcher window is visible.
+    // Starts the copy once every earlier copy has ended; true once it has
+    // finished starting up: shown, in front, with the focus in its field.
+    // A failure is described on the error output.
     bool Start();
     // Starts a further copy from the same folder and returns its exit code.
     DWORD StartSecondCopy();
@@ -95,9 +86,12 @@ public:
     bool BringUp() const;
     // Types a line into the focused field and presses Enter.
     void RunLine(const std::string& line) const;
+    // Waits until Brisq's thread has handled every message posted to it, by
+    // the driver or by the system, before this call; false if it did not in time.
+    bool HandledAllPosted(std::chrono::milliseconds deadline = testkit::kStepDeadline) const;
 
     // Waits for the process to end; STILL_ACTIVE if it did not.
-    DWORD WaitForExit(std::chrono::milliseconds deadline = std::chrono::seconds(10));
+    DWORD WaitForExit(std::chrono::milliseconds deadline = testkit::kStepDeadline);
     bool HasExited() const;
 
     // Shown, foreground, focus and field, for failure messages.

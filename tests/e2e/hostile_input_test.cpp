@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "driver.h"
-#include "start_menu_fixtures.h"
+#include "common/start_menu_fixtures.h"
 
 using namespace e2e;
 

@@ -69,7 +69,7 @@ TEST(Launcher, SecondCopyTogglesTheFirstAndExitsZero) {
     EXPECT_FALSE(brisq.HasExited());
     // Only the first copy's window answers the handshake.
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), kShowLauncherMessage, 0, 0, SMTO_BLOCK, 2000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), kShowLauncherMessage, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, &answer));
     EXPECT_EQ(answer, kShowLauncherMessage);
 }
 
@@ -108,9 +108,11 @@ TEST(Launcher, EnterOnAnEmptyFieldDoesNothing) {
     ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
     std::vector<std::string> before = brisq.DropDownEntries();
     PressKey(VK_RETURN);
-    // Enter is processed once a later message has been: the round trip below orders them.
     ASSERT_TRUE(WaitUntil([&] { return GetAsyncKeyState(VK_RETURN) == 0; }));
-    SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
+    // Keys are handled in the order they were pressed: once a key typed after
+    // Enter is in the field, Enter has been handled.
+    TypeText("x");
+    ASSERT_TRUE(WaitUntil([&] { return brisq.FieldText().rfind("x", 0) == 0; })) << brisq.Describe();
     EXPECT_TRUE(brisq.IsShown());
     EXPECT_EQ(brisq.DropDownEntries(), before);
     EXPECT_EQ(ShellErrorBox(brisq), nullptr);

@@ -11,27 +11,31 @@ const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 const int kSkinBitmap = 203;
 const int kCloseButton = 1019, kAboutButton = 1020, kSettingsButton = 1021;
 
-// The mouse as a user moves it: absolute moves and button changes through the input queue.
-void MouseTo(POINT screen) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-    // A press must not overtake the move it follows.
-    WaitUntil([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        return at.x == screen.x && at.y == screen.y;
-    }, std::chrono::seconds(2));
-}
-void LeftButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-}
+// The real pointer, for what needs the real input path. It starts and ends
+// the test at its rest, away from every window, with the button up.
+class RealPointer {
+public:
+    RealPointer() : parked_(testkit::ParkPointer()) {}
+    ~RealPointer() {
+        if (pressed_) testkit::ReleaseLeftButtonAndPark();
+        else testkit::ParkPointer();
+    }
+    bool Parked() const { return parked_; }
+    // The caller waits for what the press does.
+    void PressLeftButton() {
+        pressed_ = true;
+        testkit::PressLeftButton();
+    }
+    bool ReleaseLeftButtonAndPark() {
+        pressed_ = false;
+        return testkit::ReleaseLeftButtonAndPark();
+    }
+
+private:
+    bool parked_;
+    bool pressed_ = false;
+};
+using testkit::MovePointer;
 
 POINT CentreOf(HWND window) {
     RECT r{};
@@ -111,37 +115,36 @@ TEST(Look, PanelIsADragHandleAndTheCommandBoxIsNot) {
     EXPECT_EQ(WindowFromPoint(panel), brisq.Launcher());
     DWORD_PTR hit = 0;
     ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NCHITTEST, 0, MAKELPARAM(panel.x, panel.y), SMTO_BLOCK,
-                                    2000, &hit));
+                                    testkit::kReplyTimeoutMs, &hit));
     EXPECT_EQ(hit, DWORD_PTR(HTCAPTION));
 
     POINT box = CentreOf(brisq.CommandBox());
     HWND under = WindowFromPoint(box);
     EXPECT_TRUE(under == brisq.CommandBox() || under == brisq.CommandEdit());
-    ASSERT_TRUE(SendMessageTimeoutA(under, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y), SMTO_BLOCK, 2000, &hit));
+    ASSERT_TRUE(SendMessageTimeoutA(under, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y), SMTO_BLOCK, testkit::kReplyTimeoutMs, &hit));
     EXPECT_NE(hit, DWORD_PTR(HTCAPTION));
 
-    // Pressing on the panel and moving drags the window. Wine warps the X pointer
-    // after injected moves and now and then a stale pointer event overtakes the
-    // press, so the drag gets a few tries; one must move the window exactly.
-    bool moved = false;
-    for (int attempt = 0; attempt < 3 && !moved; ++attempt) {
-        GetWindowRect(brisq.Launcher(), &window);
-        panel = POINT{window.left + 200, window.top + 10};
-        MouseTo(panel);
-        LeftButton(true);
-        bool moving = WaitUntil([&] { return (ThreadInfoOf(brisq.Launcher()).flags & GUI_INMOVESIZE) != 0; },
-                                std::chrono::seconds(2));
-        for (int step = 1; step <= 4 && moving; ++step) MouseTo(POINT{panel.x + 10 * step, panel.y + 5 * step});
-        LeftButton(false);
-        if (!moving) continue;
-        RECT now{};
-        moved = WaitUntil([&] {
-            GetWindowRect(brisq.Launcher(), &now);
-            return now.left == window.left + 40 && now.top == window.top + 20;
-        });
-        EXPECT_TRUE(moved) << now.left - window.left << "," << now.top - window.top;
-    }
-    EXPECT_TRUE(moved);
+    // Pressing on the panel and moving drags the window, as far as the pointer went.
+    // One move: Wine reads a pointer event against where it last put the window, so
+    // an event the X server made before that window's move reached it would count twice.
+    RealPointer pointer;
+    ASSERT_TRUE(pointer.Parked());
+    GetWindowRect(brisq.Launcher(), &window);
+    panel = POINT{window.left + 200, window.top + 10};
+    ASSERT_TRUE(MovePointer(panel));
+    pointer.PressLeftButton();
+    ASSERT_TRUE(WaitUntil([&] { return (ThreadInfoOf(brisq.Launcher()).flags & GUI_INMOVESIZE) != 0; }));
+    ASSERT_TRUE(MovePointer(POINT{panel.x + 40, panel.y + 20}));
+    RECT now{};
+    EXPECT_TRUE(WaitUntil([&] {
+        GetWindowRect(brisq.Launcher(), &now);
+        return now.left == window.left + 40 && now.top == window.top + 20;
+    })) << now.left - window.left << "," << now.top - window.top;
+    ASSERT_TRUE(pointer.ReleaseLeftButtonAndPark());
+    EXPECT_TRUE(WaitUntil([&] { return (ThreadInfoOf(brisq.Launcher()).flags & GUI_INMOVESIZE) == 0; }));
+    GetWindowRect(brisq.Launcher(), &now);
+    EXPECT_EQ(now.left - window.left, 40);
+    EXPECT_EQ(now.top - window.top, 20);
 }
 
 TEST(Look, UniformlyTranslucent) {
@@ -167,27 +170,28 @@ TEST(Look, HoverLightsACaptionButton) {
     POINT top{(r.left + r.right) / 2, r.top + 2};  // the gradient's first row
     RECT window{};
     GetWindowRect(brisq.Launcher(), &window);
-    MouseTo(POINT{window.left + 200, window.top + 10});  // an earlier test may have left the pointer on it
+    RealPointer pointer;
+    ASSERT_TRUE(pointer.Parked());
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(top) == RGB(0xCC, 0xCC, 0xCC); })) << std::hex << ScreenPixel(top);
 
-    MouseTo(CentreOf(about));
+    ASSERT_TRUE(MovePointer(CentreOf(about)));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(top) == RGB(0xEE, 0xEE, 0xEE); })) << std::hex << ScreenPixel(top);
     SaveScreenshot("launcher-lit-button");
 
-    MouseTo(POINT{window.left + 200, window.top + 10});
+    ASSERT_TRUE(MovePointer(POINT{window.left + 200, window.top + 10}));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(top) == RGB(0xCC, 0xCC, 0xCC); })) << std::hex << ScreenPixel(top);
     SaveScreenshot("launcher-skinned", brisq.Launcher());
 }
 
-// The button's own mouse messages, posted in order from outside: the pointer is
-// parked off the window so that no real pointer event mixes in.
+// The button's own mouse messages, posted in order from outside. The real
+// pointer stays at its rest, where no window comes and goes, so no pointer
+// event of the system's mixes in while the button holds the capture.
 TEST(Look, CloseButtonClicksOnlyWhenReleasedOnIt) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
     HWND close = GetDlgItem(brisq.Launcher(), kCloseButton);
     ASSERT_NE(close, nullptr);
-    MouseTo(POINT{5, 5});
     auto post = [&](UINT id, WPARAM keys, int x, int y) { PostMessageA(close, id, keys, MAKELPARAM(x, y)); };
 
     // Pressed on the button, dragged off and released there: no question.

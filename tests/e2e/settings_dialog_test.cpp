@@ -57,9 +57,9 @@ int TrayIconsDrawn() {
     return icons;
 }
 
-// A click with the button's own mouse messages, the real pointer parked away.
+// A click with the button's own mouse messages, the real pointer at its rest.
 void ClickFlatButton(HWND button) {
-    SetCursorPos(2, 2);
+    EXPECT_TRUE(testkit::ParkPointer());
     PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
 }
@@ -143,7 +143,7 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
     // The pointer on the add button lights it, and its tooltip follows.
     RECT add{};
     GetWindowRect(GetDlgItem(settings, kAddAlias), &add);
-    SetCursorPos((add.left + add.right) / 2, (add.top + add.bottom) / 2);
+    ASSERT_TRUE(testkit::MovePointer(POINT{(add.left + add.right) / 2, (add.top + add.bottom) / 2}));
     HWND tip = nullptr;
     EXPECT_TRUE(WaitUntil([&] {
         for (HWND window : WindowsOf(brisq.ProcessId(), TOOLTIPS_CLASSA))
@@ -152,6 +152,7 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
     }));
     if (tip) EXPECT_EQ(WindowText(tip), "Add New Alias");
     SaveScreenshot("settings-dialog-lit-button", settings);
+    EXPECT_TRUE(testkit::ParkPointer());
 
     PressDialogButton(settings, IDCANCEL);
     ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();

@@ -8,13 +8,8 @@
 using namespace e2e;
 
 namespace {
-const char kDefaultSettings[] =
-    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<settings>\r\n    <general>\r\n"
-    "        <start_with_windows val=\"1\" />\r\n        <icon_in_tray val=\"0\" />\r\n"
-    "        <hot_key key=\"82\" mod=\"2\" />\r\n    </general>\r\n    <show>\r\n"
-    "        <run_history val=\"1\" />\r\n        <typed_urls val=\"1\" />\r\n"
-    "        <start_menu val=\"1\" />\r\n    </show>\r\n</settings>\r\n";
-const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases />\r\n";
+using testkit::kDefaultSettingsXml;
+using testkit::kEmptyAliasesXml;
 
 // Close caption button, then Yes: returns the exit code.
 DWORD ExitThroughCloseButton(Brisq& brisq) {
@@ -33,8 +28,8 @@ TEST(SettingsFiles, FreshStartAndExitWriteBothFilesInTheProgramsForm) {
     ASSERT_TRUE(brisq.Start());
     EXPECT_FALSE(FileExists(brisq.Folder().File("settings.xml"))) << "written at exit, not at start";
     ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
-    EXPECT_EQ(ReadFile(brisq.Folder().File("settings.xml")), kDefaultSettings);
-    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("settings.xml")), kDefaultSettingsXml);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliasesXml);
     EXPECT_FALSE(FileExists(brisq.Folder().File("settings.xml.tmp")));
     EXPECT_FALSE(FileExists(brisq.Folder().File("aliases.xml.tmp")));
 }
@@ -54,7 +49,7 @@ TEST(SettingsFiles, HandWrittenFilesSurviveStartAndExit) {
               "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
               "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n"
               "    <alias alias=\"rec\" cmd='recorder.exe &quot;$param&quot;' />\r\n</aliases>\r\n");
-    std::string expected = kDefaultSettings;
+    std::string expected = kDefaultSettingsXml;
     expected.replace(expected.find("<start_with_windows val=\"1\""), 27, "<start_with_windows val=\"0\"");
     expected.replace(expected.find("<typed_urls val=\"1\""), 19, "<typed_urls val=\"0\"");
     EXPECT_EQ(ReadFile(brisq.Folder().File("settings.xml")), expected);
@@ -68,7 +63,7 @@ TEST(SettingsFiles, ABrokenFileIsSetAsideAtExitNotLost) {
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), broken);
     ASSERT_EQ(ExitThroughCloseButton(brisq), 1019u);
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml.bad")), broken);
-    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliases);
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), kEmptyAliasesXml);
 }
 
 // The script runs these tests once more under the "Use Unicode UTF-8" code page,

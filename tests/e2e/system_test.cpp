@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "common/registry_editor.h"
 #include "driver.h"
 
 using namespace e2e;
@@ -16,7 +17,7 @@ namespace {
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const UINT kTrayIconId = 1;
 
-void PressCtrlR() { PressChord(VK_CONTROL, 'R'); }
+bool PressCtrlR() { return PressChord(VK_CONTROL, 'R'); }
 
 bool ShownInFrontWithFocus(const Brisq& brisq) {
     return brisq.IsShown() && brisq.IsForeground() && brisq.FocusWindow() == brisq.CommandEdit();
@@ -94,12 +95,12 @@ TEST(HotKey, ShowsTheLauncherAndHidesItWhenInFront) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
-    PressCtrlR();
+    ASSERT_TRUE(PressCtrlR());
     ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); })) << brisq.Describe();
     for (int round = 0; round < 3; ++round) {
-        PressCtrlR();
+        ASSERT_TRUE(PressCtrlR());
         ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << round << " " << brisq.Describe();
-        PressCtrlR();
+        ASSERT_TRUE(PressCtrlR());
         ASSERT_TRUE(WaitUntil([&] { return !brisq.IsShown(); })) << round << " " << brisq.Describe();
     }
 }
@@ -113,16 +114,16 @@ TEST(HotKey, DoesNothingWhileTheExitQuestionIsOpen) {
     PostMessageA(brisq.Launcher(), WM_COMMAND, 32777, 0);
     HWND question = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (question = DialogWithCaption(brisq.ProcessId(), "Exit")) != nullptr; }));
-    PressCtrlR();
-    // Nothing to wait for: give the press the time a shown launcher would need, several times over.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(PressCtrlR());
+    // The hot key's message is queued before the press returns: once what was posted is handled, so is it.
+    ASSERT_TRUE(brisq.HandledAllPosted());
     EXPECT_FALSE(brisq.IsShown());
     EXPECT_TRUE(IsWindow(question));
     PostMessageA(question, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
     EXPECT_FALSE(brisq.IsShown());
 
-    PressCtrlR();
+    ASSERT_TRUE(PressCtrlR());
     EXPECT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
 }
 
@@ -232,10 +233,10 @@ TEST(Tray, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
     ASSERT_TRUE(brisq.Start());
     EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, testkit::kReplyTimeoutMs,
                         &result);
     // The launcher has handled the broadcast once it answers a message sent after it.
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr));
     EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
     EXPECT_FALSE(brisq.HasExited());
 }
@@ -250,7 +251,7 @@ TEST(Tray, LeftClickShowsTheHiddenLauncherAndRightClickOffersExit) {
     PostTrayEvent(brisq, kTrayIconId, WM_MOUSEMOVE);
     PostTrayEvent(brisq, kTrayIconId, WM_LBUTTONUP);
     PostTrayEvent(brisq, kTrayIconId + 1, WM_LBUTTONDOWN);  // not our icon
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    ASSERT_TRUE(brisq.HandledAllPosted());
     EXPECT_FALSE(brisq.IsShown());
     PostTrayEvent(brisq, kTrayIconId, WM_LBUTTONDOWN);
     ASSERT_TRUE(WaitUntil([&] { return ShownInFrontWithFocus(brisq); })) << brisq.Describe();
@@ -269,53 +270,39 @@ TEST(Tray, LeftClickShowsTheHiddenLauncherAndRightClickOffersExit) {
 }
 
 namespace {
-HWND Editor() { return FindWindowA("RegEdit_RegEdit", nullptr); }
-
-// What the editor's status bar shows for the selected key: the computer, then the key's path.
-std::string EditorStatus() {
-    HWND status = FindWindowExA(Editor(), nullptr, "msctls_statusbar32", nullptr);
-    return status ? WindowText(status) : std::string();
-}
+using testkit::RegistryEditor;
+using testkit::RegistryEditorStatus;
 
 bool StatusNames(const std::string& path) {
-    std::string status = EditorStatus();
+    std::string status = RegistryEditorStatus();
     return status.size() > path.size() && status.compare(status.size() - path.size(), path.size(), path) == 0 &&
            status[status.size() - path.size() - 1] == '\\';
 }
 
-// The editor the jump started: ended through its own process handle.
-void CloseEditor() {
-    HWND editor = Editor();
-    if (!editor) return;
-    DWORD id = 0;
-    GetWindowThreadProcessId(editor, &id);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
-    if (!process) return;
-    PostMessageA(editor, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
-}
+// The launcher's thread is held for the whole jump, the editor's cold start
+// included; every wait of the jump is bounded, and together they stay well below this.
+const auto kJumpDeadline = std::chrono::seconds(60);
 
 class RegistryJumpLine : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(Editor(), nullptr) << "a registry editor is already open on this desktop";
+        ASSERT_EQ(RegistryEditor(), nullptr) << "a registry editor is already open on this desktop";
     }
-    void TearDown() override { CloseEditor(); }
+    void TearDown() override { EXPECT_TRUE(testkit::CloseRegistryEditor()); }
     // Types the line as a user would; the launcher hides as after any run.
     void Jump(const Brisq& brisq, const std::string& line) const {
         ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
         brisq.RunLine(line);
-        // The run is over once the line heads the drop-down; the editor's activation
-        // at its end may still hold the launcher's thread for a while before that.
+        // The run is over once the line heads the drop-down, which the launcher
+        // cannot be asked about before its thread is back from the jump.
         ASSERT_TRUE(WaitUntil([&] {
+            if (!SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr)) return false;
             std::vector<std::string> entries = brisq.DropDownEntries();
             // Completion gives typed letters the case of an earlier line that begins alike.
             return !entries.empty() && lstrcmpiA(entries.front().c_str(), line.c_str()) == 0;
-        })) << brisq.Describe();
+        }, kJumpDeadline)) << brisq.Describe();
         EXPECT_FALSE(brisq.IsShown());
-        EXPECT_TRUE(WaitUntil([&] { return Editor() && GetForegroundWindow() == Editor(); }));
+        EXPECT_TRUE(WaitUntil([&] { return RegistryEditor() && GetForegroundWindow() == RegistryEditor(); }));
     }
 };
 }  // namespace
@@ -324,14 +311,14 @@ TEST_F(RegistryJumpLine, StartsTheEditorAndThenMovesItFromAnotherDeepKey) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine"));
-    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
-    SaveScreenshot("registry-jump", Editor());
+    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << RegistryEditorStatus();
+    SaveScreenshot("registry-jump", RegistryEditor());
 
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"));
     ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion"); }))
-        << EditorStatus();
+        << RegistryEditorStatus();
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Wine"));
-    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << RegistryEditorStatus();
     EXPECT_EQ(WindowsOf(0, "RegEdit_RegEdit").size(), 0u);  // the driver owns none
 }
 
@@ -339,9 +326,9 @@ TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_current_user\\software\\wine"));
-    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << EditorStatus();
+    ASSERT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Wine"); })) << RegistryEditorStatus();
     ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\NoSuchBrisqKey\\Deeper"));
-    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << EditorStatus();
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << RegistryEditorStatus();
 }
 
 namespace {
@@ -402,15 +389,16 @@ TEST(TrayShown, OneIconThatClicksShowTheLauncherAndOfferTheMenu) {
     RECT before{}, after{};
     GetWindowRect(brisq.Launcher(), &before);
     ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);  // already shown: nothing changes
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr));
+    // The shell hands the clicks on in order, so once the right click's menu is
+    // open the left click has been handled.
+    ClickFirstTrayIcon(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = MenuOf(brisq)) != nullptr; }));
     GetWindowRect(brisq.Launcher(), &after);
     EXPECT_TRUE(brisq.IsShown());
     EXPECT_TRUE(EqualRect(&before, &after)) << before.left << "," << before.top << " -> " << after.left << ","
                                             << after.top;
-
-    ClickFirstTrayIcon(WM_RBUTTONDOWN, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = MenuOf(brisq)) != nullptr; }));
     PressKey(VK_UP);
     PressKey(VK_RETURN);
     HWND question = nullptr;
@@ -431,7 +419,7 @@ TEST(TrayShown, ATaskbarRestartBringsTheIconBack) {
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &forget));  // what a restarted shell has lost
     ASSERT_FALSE(TrayIconPresent(brisq.Launcher()));
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, testkit::kReplyTimeoutMs,
                         &result);
     EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(brisq.Launcher()); }));
     EXPECT_FALSE(brisq.HasExited());

@@ -3,39 +3,24 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "command/launch_name_map.h"
+#include "common/window_reading.h"
+#include "common/files.h"
 #include "completion/completion_sources.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "scratch_values.h"
-#include "start_menu_fixtures.h"
+#include "common/start_menu_fixtures.h"
 
 using fixtures::SaveShortcut;
 
 namespace {
 INT_PTR CALLBACK PlainDialog(HWND, UINT id, WPARAM, LPARAM) { return id == WM_INITDIALOG; }
-
-std::string ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    return bytes.substr(0, got);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 std::string StartMenu(int folder) {
     char path[MAX_PATH] = "";
@@ -81,11 +66,7 @@ protected:
         ASSERT_TRUE(SaveShortcut(file, target)) << file;
     }
 
-    std::vector<std::string> DropDown() const {
-        std::vector<std::string> items;
-        for (LRESULT i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); ++i) items.push_back(*combo.ItemText(i));
-        return items;
-    }
+    std::vector<std::string> DropDown() const { return testkit::ComboBoxItems(box); }
     std::vector<std::string> List() const {
         const CompletionList& list = combo.Edit().Entries();
         return std::vector<std::string>(list.begin(), list.end());
@@ -255,7 +236,7 @@ TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipp
     Shortcut(outside + "\\BrisqOutside.lnk", exe);
     // The same shortcut cut short inside its item ids, where the shell's loader reads on.
     files.push_back(b + "\\BrisqCut.lnk");
-    WriteBytes(files.back(), ReadBytes(a + "\\BrisqLoopA.lnk").substr(0, 120));
+    testkit::WriteFile(files.back(), testkit::ReadFile(a + "\\BrisqLoopA.lnk").substr(0, 120));
     FolderLink(a, "up", "..");  // back to Brisq Loop
     FolderLink(root, "elsewhere", "../../BrisqOutside");  // out of the menu: walked like a folder
     settings.start_menu = 1;

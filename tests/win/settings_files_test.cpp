@@ -3,19 +3,15 @@
 
 #include <string>
 
+#include "common/files.h"
 #include "framework/module.h"
 #include "settings/app_settings.h"
 #include "settings/settings_files.h"
 
 namespace {
 
-const char kDefaultSettings[] =
-    "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<settings>\r\n    <general>\r\n"
-    "        <start_with_windows val=\"1\" />\r\n        <icon_in_tray val=\"0\" />\r\n"
-    "        <hot_key key=\"82\" mod=\"2\" />\r\n    </general>\r\n    <show>\r\n"
-    "        <run_history val=\"1\" />\r\n        <typed_urls val=\"1\" />\r\n"
-    "        <start_menu val=\"1\" />\r\n    </show>\r\n</settings>\r\n";
-const char kEmptyAliases[] = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases />\r\n";
+const char* const kDefaultSettings = testkit::kDefaultSettingsXml;
+const char* const kEmptyAliases = testkit::kEmptyAliasesXml;
 
 std::string Beside(const char* name) { return PathBesideExecutable(name); }
 
