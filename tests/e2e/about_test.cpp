@@ -189,7 +189,7 @@ TEST(About, WhileTheLauncherIsHiddenTheHotKeyWaitsUntilItCloses) {
         PressCtrlR();
         PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(WaitUntil([&] { return Gone(about); })) << name;
-        ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, nullptr));
+        ASSERT_EQ(testkit::Ask(brisq.Launcher(), WM_NULL, 0, 0), 0);
         EXPECT_FALSE(brisq.IsShown()) << name << ": " << brisq.Describe();
 
         // Closed, the hot key works again.

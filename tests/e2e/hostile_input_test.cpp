@@ -6,6 +6,7 @@
 #include "common/start_menu_fixtures.h"
 
 using namespace e2e;
+using testkit::Ask;
 
 namespace {
 const int kCloseButton = 1019;
@@ -18,11 +19,6 @@ HWND RefusalBox(const Brisq& brisq) {
         if (IsWindowVisible(box) && WindowText(box) == "Error" && GetWindow(box, GW_OWNER) == brisq.Launcher())
             return box;
     return nullptr;
-}
-
-LRESULT Ask(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, id, wParam, lParam, SMTO_BLOCK, 5000, &result) ? LRESULT(result) : -1;
 }
 
 // Puts a line into the field as a paste would, and presses Enter.

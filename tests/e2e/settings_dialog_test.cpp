@@ -69,7 +69,7 @@ void PressDialogButton(HWND dialog, int id) {
 }
 
 void SetText(HWND control, const std::string& text) {
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 3000, nullptr);
+    testkit::Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 HWND WaitForDialog(const Brisq& brisq, const char* caption) {
@@ -90,7 +90,7 @@ HWND OpenSettings(const Brisq& brisq) {
 // still be on their way (the shell call lets sent messages through).
 bool ClosedBackToTheLauncher(const Brisq& brisq, HWND settings) {
     return WaitUntil([&] { return !IsWindow(settings) && ShownInFrontWithFocus(brisq); }) &&
-           SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, nullptr);
+           testkit::Ask(brisq.Launcher(), WM_NULL, 0, 0) == 0;
 }
 
 // Selects the list's first row with the keys a user would press.
@@ -101,9 +101,7 @@ bool SelectFirstRow(HWND settings) {
     PressKey(VK_HOME);
     PressKey(VK_SPACE);
     return WaitUntil([&] {
-        DWORD_PTR state = 0;
-        SendMessageTimeoutA(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED, SMTO_BLOCK, 3000, &state);
-        return state == LVIS_SELECTED;
+        return testkit::Ask(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED) == LVIS_SELECTED;
     });
 }
 
@@ -128,9 +126,7 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
     ASSERT_NE(settings, nullptr) << brisq.Describe();
     EXPECT_FALSE(IsWindowEnabled(brisq.Launcher()));
     EXPECT_TRUE(HotKeyFree(MOD_CONTROL, 'R'));  // let go while the dialog is open
-    DWORD_PTR rows = 0;
-    SendMessageTimeoutA(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0, SMTO_BLOCK, 3000, &rows);
-    EXPECT_EQ(rows, 2u);
+    EXPECT_EQ(testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0), 2);
     RECT owner{}, dialog{};
     GetWindowRect(brisq.Launcher(), &owner);
     GetWindowRect(settings, &dialog);
@@ -150,7 +146,9 @@ TEST(SettingsDialog, OpensFromTheWrenchAndFromTheTrayMenuAndGivesTheLauncherBack
             if (IsWindowVisible(window)) tip = window;
         return tip != nullptr;
     }));
-    if (tip) EXPECT_EQ(WindowText(tip), "Add New Alias");
+    if (tip) {
+        EXPECT_EQ(WindowText(tip), "Add New Alias");
+    }
     SaveScreenshot("settings-dialog-lit-button", settings);
     EXPECT_TRUE(testkit::ParkPointer());
 
@@ -233,11 +231,7 @@ TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRuns) {
     ASSERT_NE(settings, nullptr) << brisq.Describe();
     ASSERT_TRUE(SelectFirstRow(settings));
     ClickFlatButton(GetDlgItem(settings, kDeleteAlias));
-    DWORD_PTR rows = 2;
-    EXPECT_TRUE(WaitUntil([&] {
-        SendMessageTimeoutA(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0, SMTO_BLOCK, 3000, &rows);
-        return rows == 1;
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0) == 1; }));
     PressDialogButton(settings, IDOK);
     ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")),

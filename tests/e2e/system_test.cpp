@@ -171,7 +171,7 @@ TEST(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBoxThenSettingsUntilIt
         PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
         // Gone, and what followed its closing is done once Brisq answers again.
         WaitUntil([&] { return !IsWindow(settings); });
-        SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
+        testkit::Ask(brisq.Launcher(), WM_NULL, 0, 0);
     }
     EXPECT_TRUE(box1);
     EXPECT_TRUE(settings1);
