@@ -37,7 +37,8 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
 // is ended without its exit save, so its files stay as the bench wrote them.
 double TimeToWindow(const std::string& exe, const std::string& folder, SIZE_T* privateBytes = nullptr,
                     std::chrono::seconds deadline = std::chrono::seconds(20)) {
-    STARTUPINFOA startup{sizeof(startup)};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     std::string commandLine = "\"" + exe + "\"";
     auto start = Clock::now();

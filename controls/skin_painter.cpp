@@ -59,7 +59,13 @@ bool SkinPainter::BuildRegion() {
 
     // All pixels in one read, as exact 32-bit colours, rows top down: reading
     // them one by one costs tens of milliseconds at every start.
-    BITMAPINFOHEADER format{sizeof(format), width, -height, 1, 32, BI_RGB};
+    BITMAPINFOHEADER format{};
+    format.biSize = sizeof(format);
+    format.biWidth = width;
+    format.biHeight = -height;
+    format.biPlanes = 1;
+    format.biBitCount = 32;
+    format.biCompression = BI_RGB;
     std::vector<RGBQUAD> pixels(size_t(width) * size_t(height));
     if (GetDIBits(memory_->get(), bitmap_.get(), 0, UINT(height), pixels.data(),
                   reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS) != height)

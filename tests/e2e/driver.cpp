@@ -59,7 +59,13 @@ void SaveScreenshot(const std::string& name, HWND painted) {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 24, BI_RGB};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, picture);
@@ -98,23 +104,26 @@ Brisq::~Brisq() {
     }
 }
 
-bool Brisq::Start() {
-    auto fail = [](const std::string& why) {
-        std::fprintf(stderr, "Brisq::Start: %s\n", why.c_str());
-        return false;
-    };
+namespace {
+bool StartFailed(const std::string& why) {
+    std::fprintf(stderr, "Brisq::Start: %s\n", why.c_str());
+    return false;
+}
+}  // namespace
+
+bool Brisq::StartUntilShown() {
     // No window of Brisq's may appear under the pointer: the X server would send it pointer events.
-    if (!testkit::ParkPointer()) return fail("the pointer did not go to its rest");
+    if (!testkit::ParkPointer()) return StartFailed("the pointer did not go to its rest");
     std::string stillRunning;
     if (!testkit::WaitUntilNoProcessNamed("Brisq.exe", kEarlierCopyDeadline, stillRunning))
-        return fail("an earlier Brisq.exe is still running (process " + stillRunning + ")");
+        return StartFailed("an earlier Brisq.exe is still running (process " + stillRunning + ")");
     std::string exe = folder_.File("Brisq.exe");
     if (!CopyFileA((BinFolder() + "Brisq.exe").c_str(), exe.c_str(), FALSE))
-        return fail("copying Brisq.exe to " + exe + " failed with error " + std::to_string(GetLastError()));
+        return StartFailed("copying Brisq.exe to " + exe + " failed with error " + std::to_string(GetLastError()));
     if (!CopyFileA((BinFolder() + "recorder.exe").c_str(), folder_.File("recorder.exe").c_str(), FALSE))
-        return fail("copying recorder.exe failed with error " + std::to_string(GetLastError()));
+        return StartFailed("copying recorder.exe failed with error " + std::to_string(GetLastError()));
     std::string failure;
-    if (!testkit::StartProcess(exe, folder_.Path(), process_, failure)) return fail(failure);
+    if (!testkit::StartProcess(exe, folder_.Path(), process_, failure)) return StartFailed(failure);
     if (!WaitUntil([&] {
             for (HWND window : WindowsOf(ProcessId(), "#32770"))
                 if (GetDlgItem(window, kCommandBoxId) && IsWindowVisible(window)) launcher_ = window;
@@ -122,13 +131,18 @@ bool Brisq::Start() {
         }) || !launcher_) {
         DWORD code = 0;
         GetExitCodeProcess(process_.hProcess, &code);
-        return fail(HasExited() ? "it ended with code " + std::to_string(code) + " before its window showed"
+        return StartFailed(HasExited() ? "it ended with code " + std::to_string(code) + " before its window showed"
                                 : "its window did not show");
     }
+    return true;
+}
+
+bool Brisq::Start() {
+    if (!StartUntilShown()) return false;
     // Start-up ends in front, with the focus in the field; the dialog then waits for input.
     if (!WaitUntil([&] { return IsForeground() && FocusWindow() == CommandEdit(); }))
-        return fail("it showed but did not come to the front with the focus in its field: " + Describe());
-    if (WaitForInputIdle(process_.hProcess, DWORD(testkit::kStepDeadline.count())) != 0) return fail("it never waited for input");
+        return StartFailed("it showed but did not come to the front with the focus in its field: " + Describe());
+    if (WaitForInputIdle(process_.hProcess, DWORD(testkit::kStepDeadline.count())) != 0) return StartFailed("it never waited for input");
     return true;
 }
 
@@ -138,7 +152,8 @@ HWND Brisq::CommandBox() const { return GetDlgItem(launcher_, kCommandBoxId); }
 HWND Brisq::CommandEdit() const { return FindWindowExA(CommandBox(), nullptr, "Edit", nullptr); }
 
 HWND Brisq::FocusWindow() const {
-    GUITHREADINFO info{sizeof(info)};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
     return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 

@@ -63,6 +63,9 @@ public:
     // finished starting up: shown, in front, with the focus in its field.
     // A failure is described on the error output.
     bool Start();
+    // The same, but done once the launcher shows: for a start-up that puts a
+    // window of its own in front of it.
+    bool StartUntilShown();
     // Starts a further copy from the same folder and returns its exit code.
     DWORD StartSecondCopy();
 

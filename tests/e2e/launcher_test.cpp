@@ -152,7 +152,9 @@ TEST(Launcher, DropDownKeepsNineteenRunLinesMostRecentFirst) {
         std::vector<std::string> entries = brisq.DropDownEntries();
         ASSERT_EQ(entries.size(), size_t(run < 19 ? run : 19)) << run;
         EXPECT_EQ(entries.front(), line);
-        if (run >= 19) EXPECT_EQ(entries.back(), "recorder.exe run" + std::to_string(run - 18));
+        if (run >= 19) {
+            EXPECT_EQ(entries.back(), "recorder.exe run" + std::to_string(run - 18));
+        }
     }
     // Typed again in other letter case: completion gives the field the earlier
     // line's case, and the drop-down holds it once, at the top.

@@ -71,8 +71,9 @@ TEST(SettingsFiles, ABrokenFileIsSetAsideAtExitNotLost) {
 // form, so the file is kept aside before the exit save.
 TEST(SettingsFiles, NonAsciiAliasesSurviveStartAndExit) {
     const char* locale = std::getenv("LC_ALL");
-    if (locale && std::string(locale).find("UTF-8") != std::string::npos)
+    if (locale && std::string(locale).find("UTF-8") != std::string::npos) {
         ASSERT_EQ(GetACP(), 65001u) << "the UTF-8 run runs under another code page";
+    }
     Brisq brisq;
     const std::string file =
         "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"

@@ -133,8 +133,9 @@ TEST(HotKey, ACombinationHeldByAnotherProgramGivesTheErrorBoxThenSettingsUntilIt
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, 'R')) << GetLastError();
     Brisq brisq;
     bool started = false;
-    // The box comes while the launcher initialises, before its window shows.
-    std::thread start([&] { started = brisq.Start(); });
+    // The box comes while the launcher initialises, before its window shows;
+    // the second one comes in front of the launcher.
+    std::thread start([&] { started = brisq.StartUntilShown(); });
     auto answerBox = [&](int round) {
         HWND error = nullptr;
         bool appeared = WaitUntil([&] { return (error = FindWindowA("#32770", "Error")) != nullptr; });

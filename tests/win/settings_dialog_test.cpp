@@ -88,7 +88,8 @@ protected:
     }
     // A double click on a row, as the mouse gives it to the list.
     void DoubleClickRow(int row) const {
-        RECT cell{LVIR_LABEL};
+        RECT cell{};
+        cell.left = LVIR_LABEL;
         SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
         SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2));
         SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2));
