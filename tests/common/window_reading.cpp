@@ -4,17 +4,19 @@
 
 namespace testkit {
 namespace {
-LRESULT AskWide(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed = -1) {
+LRESULT AskThrough(decltype(&SendMessageTimeoutA) send, HWND window, UINT id, WPARAM wParam, LPARAM lParam,
+                   LRESULT failed = -1) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, id, wParam, lParam, SMTO_BLOCK, kReplyTimeoutMs, &result) ? LRESULT(result)
-                                                                                                  : failed;
+    return send(window, id, wParam, lParam, SMTO_BLOCK, kReplyTimeoutMs, &result) ? LRESULT(result) : failed;
+}
+
+LRESULT AskWide(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+    return AskThrough(SendMessageTimeoutW, window, id, wParam, lParam);
 }
 }  // namespace
 
 LRESULT Ask(HWND window, UINT id, WPARAM wParam, LPARAM lParam, LRESULT failed) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, id, wParam, lParam, SMTO_BLOCK, kReplyTimeoutMs, &result) ? LRESULT(result)
-                                                                                                  : failed;
+    return AskThrough(SendMessageTimeoutA, window, id, wParam, lParam, failed);
 }
 
 std::vector<HWND> WindowsOf(DWORD processId, const char* className) {

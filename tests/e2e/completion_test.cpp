@@ -11,8 +11,7 @@ using namespace e2e;
 
 namespace {
 std::pair<DWORD, DWORD> Selection(HWND edit) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, &result);
+    LRESULT result = testkit::Ask(edit, EM_GETSEL, 0, 0, 0);
     return {LOWORD(result), HIWORD(result)};
 }
 

@@ -33,12 +33,16 @@ DWORD RunAndWait(const std::string& exe, const std::string& folder, std::chrono:
     return code;
 }
 
-GUITHREADINFO ThreadInfoOf(HWND window) {
+namespace {
+GUITHREADINFO ThreadInfo(DWORD threadId) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    GetGUIThreadInfo(threadId, &info);
     return info;
 }
+}  // namespace
+
+GUITHREADINFO ThreadInfoOf(HWND window) { return ThreadInfo(GetWindowThreadProcessId(window, nullptr)); }
 HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
 HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
@@ -47,7 +51,7 @@ void SaveScreenshot(const std::string& name, HWND painted) {
     if (!GetEnvironmentVariableA("BRISQ_ARTIFACTS", folder, MAX_PATH)) return;
     if (painted) {  // paints are sent to the owning thread and wait for it
         RedrawWindow(painted, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        SendMessageTimeoutA(painted, WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr);
+        testkit::Ask(painted, WM_NULL, 0, 0);
     }
     std::string path = folder;
     if (!path.empty() && path[0] == '/') {  // a Unix path from the test script
@@ -151,11 +155,7 @@ DWORD Brisq::StartSecondCopy() { return RunAndWait(folder_.File("Brisq.exe"), fo
 HWND Brisq::CommandBox() const { return GetDlgItem(launcher_, kCommandBoxId); }
 HWND Brisq::CommandEdit() const { return FindWindowExA(CommandBox(), nullptr, "Edit", nullptr); }
 
-HWND Brisq::FocusWindow() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(process_.dwThreadId, &info) ? info.hwndFocus : nullptr;
-}
+HWND Brisq::FocusWindow() const { return ThreadInfo(process_.dwThreadId).hwndFocus; }
 
 std::string Brisq::FieldText() const { return WindowText(CommandBox()); }
 

@@ -237,7 +237,7 @@ TEST(Tray, NoIconWithTheSettingOffNotEvenAfterTheTaskbarRestarts) {
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, testkit::kReplyTimeoutMs,
                         &result);
     // The launcher has handled the broadcast once it answers a message sent after it.
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr));
+    ASSERT_EQ(testkit::Ask(brisq.Launcher(), WM_NULL, 0, 0), 0);
     EXPECT_FALSE(TrayIconPresent(brisq.Launcher()));
     EXPECT_FALSE(brisq.HasExited());
 }
@@ -390,7 +390,7 @@ TEST(TrayShown, OneIconThatClicksShowTheLauncherAndOfferTheMenu) {
     RECT before{}, after{};
     GetWindowRect(brisq.Launcher(), &before);
     ClickFirstTrayIcon(WM_LBUTTONDOWN, WM_LBUTTONUP);  // already shown: nothing changes
-    ASSERT_TRUE(SendMessageTimeoutA(brisq.Launcher(), WM_NULL, 0, 0, SMTO_BLOCK, testkit::kReplyTimeoutMs, nullptr));
+    ASSERT_EQ(testkit::Ask(brisq.Launcher(), WM_NULL, 0, 0), 0);
     // The shell hands the clicks on in order, so once the right click's menu is
     // open the left click has been handled.
     ClickFirstTrayIcon(WM_RBUTTONDOWN, WM_RBUTTONUP);
