@@ -6,14 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "command/web_address.h"
-#include "completion/icon_cache.h"
 #include "framework/center_window.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/alias_dialog.h"
 #include "settings/app_settings.h"
-#include "text/system_code_page.h"
+#include "settings/icon_cache.h"
 
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
@@ -100,13 +98,6 @@ void SettingsDialog::OnInitDialog(Message& m) {
     m.result = TRUE;  // the dialog manager focuses the first control that takes it
 }
 
-int SettingsDialog::AliasIconIndex(const std::string& command) const {
-    IconCache& icons = IconCache::Instance();
-    int index = icons.GetIconIndex(command);
-    if (index == -1 && IsWebAddress(command, SystemCodePage())) index = icons.UrlIconIndex();
-    return index;
-}
-
 // A row's icon is asked of the shell only when the list first needs it, to
 // draw the row: a shell call takes milliseconds, and a long list shows few rows.
 void SettingsDialog::AppendRow(const std::string& name, const std::string& command) {
@@ -138,7 +129,7 @@ void SettingsDialog::OnRowImage(Message& m) {
     auto* wanted = reinterpret_cast<NMLVDISPINFOA*>(m.lParam);
     LVITEMA& item = wanted->item;
     if (item.iSubItem != 0 || !(item.mask & LVIF_IMAGE)) return;
-    int index = AliasIconIndex(CellText(item.iItem, 1));
+    int index = IconCache::Instance().AliasIconIndex(CellText(item.iItem, 1));
     item.iImage = index == -1 ? I_IMAGENONE : index;
     item.mask |= LVIF_DI_SETITEM;
 }
