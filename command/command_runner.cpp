@@ -19,7 +19,7 @@ bool CommandRunner::Run(const std::string& line, HWND owner) {
         RegistryJump::JumpToKey(line);
         return true;
     }
-    if (LaunchRefusal refusal = CheckLaunchPlan(plan, Limits()); refusal != LaunchRefusal::None) {
+    if (LaunchRefusal refusal = CheckLaunchPlan(plan, Limits(), SystemCodePage()); refusal != LaunchRefusal::None) {
         MessageBoxA(owner, RefusalText(refusal, Limits()).c_str(), "Error", MB_OK | MB_ICONINFORMATION);
         return false;
     }
