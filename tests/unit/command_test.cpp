@@ -96,7 +96,7 @@ TEST_F(PlanTest, HostNamesBecomeHttpAddresses) {
 // The file part, an address and the parameters each have their own limit,
 // and Wine's shell crashes on addresses the system takes.
 TEST_F(PlanTest, LinesPastTheShellsLimitsAreRefused) {
-    auto check = [&](const std::string& line, const ShellLimits& limits) { return CheckLaunchPlan(Plan(line), limits); };
+    auto check = [&](const std::string& line, const ShellLimits& limits) { return CheckLaunchPlan(Plan(line), limits, kSingleByte); };
     for (const ShellLimits& limits : {kWindowsShellLimits, kWineShellLimits}) {
         EXPECT_EQ(check(std::string(259, 'a'), limits), LaunchRefusal::None);
         EXPECT_EQ(check(std::string(260, 'a'), limits), LaunchRefusal::FileTooLong);
