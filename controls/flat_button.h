@@ -23,7 +23,11 @@ public:
     // that cannot be taken over is left as it was.
     bool Attach(HWND button);
     bool SetToolTipText(const char* text);
+    // The picture designed size x size pixels, as drawn for the button's DPI.
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
+    // The DPI the button draws at; the picture is chosen again when it changes.
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
 
     bool Pressed() const { return pressed_; }
     bool MouseOver() const { return mouseOver_; }
@@ -53,6 +57,8 @@ private:
     void OnMouseLeave(Message& m);
     void OnKey(Message& m);
     void OnUpdateUiState(Message& m);
+    void OnDpiChanged(Message& m);
+    bool BuildImageList();
 
     void Init();
     bool HasCapture() const { return GetCapture() == window_; }
@@ -65,6 +71,12 @@ private:
     bool pressed_ = false;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
+    int dpi_ = 96;
+    struct Picture {
+        int size, bitmapId;
+        COLORREF mask;
+    };
+    std::optional<Picture> picture_;
 
     static const MessageEntry<FlatButtonBase> kMessages[];
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/dpi.h"
 #include "text/system_code_page.h"
 
 namespace {
@@ -127,7 +128,7 @@ void MarkupLabel::Paint(HDC dc) {
 
     int saved = SaveDC(dc);
     MarkupCacheKey key{ToMarkupRect(client), textColour, background, std::uint64_t(reinterpret_cast<UINT_PTR>(baseFont)),
-                       MarkupTextHash(text), text.size()};
+                       MarkupTextHash(text), text.size(), WindowDpi(window_)};
     GdiMarkupDevice device(dc, fonts_, client);
     if (layout_.NeedsLayout(key)) {
         LOGFONTA base{};
