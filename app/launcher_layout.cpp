@@ -8,6 +8,7 @@ const PixelRect kAboutButton{440, 7, 460, 25};
 const PixelRect kSettingsButton{416, 7, 436, 25};
 const int kSkinWidth = 491, kSkinHeight = 62;
 const int kGlyphHeight = 12;
+const int kCommandFieldHeight = 21;
 }  // namespace
 
 int SaneDpi(int dpi) { return dpi < kDesignDpi / 2 ? kDesignDpi / 2 : dpi > 8 * kDesignDpi ? 8 * kDesignDpi : dpi; }
@@ -21,5 +22,6 @@ LauncherLayout LayOutLauncher(int dpi) {
     layout.aboutButton = ScaleToDpi(kAboutButton, dpi);
     layout.settingsButton = ScaleToDpi(kSettingsButton, dpi);
     layout.glyphHeight = ScaleToDpi(kGlyphHeight, dpi);
+    layout.commandFieldHeight = ScaleToDpi(kCommandFieldHeight, dpi);
     return layout;
 }

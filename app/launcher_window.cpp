@@ -129,6 +129,18 @@ void LauncherWindow::LayOutControls(const LauncherLayout& layout) {
     for (const auto& control : controls)
         SetWindowPos(GetDlgItem(window_, control.id), nullptr, control.place.left, control.place.top,
                      control.place.Width(), control.place.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The box sizes its field by its font, which grows less than the DPI; the
+    // field takes the height laid out for it, as the skin expects.
+    // How the field follows its item height is the box's own; a few steps get there.
+    HWND box = CommandBox();
+    for (int step = 0; step < 3; ++step) {
+        RECT field{};
+        GetWindowRect(box, &field);
+        LRESULT itemHeight = SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+        int grow = layout.commandFieldHeight - (field.bottom - field.top);
+        if (itemHeight <= 0 || grow == 0 || itemHeight + grow <= 0) break;
+        SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), itemHeight + grow);
+    }
 }
 
 void LauncherWindow::OnToggle(Message& m) {

@@ -77,7 +77,7 @@ TEST(LauncherLayout, ControlsStayOnThePanelAndOffTheLettering) {
         ASSERT_EQ(skin.width, layout.width) << dpi;
         ASSERT_EQ(skin.height, layout.height) << dpi;
         PixelRect field = layout.commandBox;
-        field.bottom = field.top + ScaleToDpi(21, dpi);  // the box's field; the rest is its dropped list
+        field.bottom = field.top + layout.commandFieldHeight;  // the rest is its dropped list
         for (const PixelRect& r : {field, layout.closeButton, layout.aboutButton, layout.settingsButton})
             for (int y = r.top; y < r.bottom; ++y)
                 for (int x = r.left; x < r.right; ++x) {
