@@ -99,7 +99,9 @@ TEST(Launcher, AnAliasOfAProgramWithArgumentsRunsItWithThem) {
     EXPECT_EQ(brisq.RecordedCommandLine(),
               "\"recorder.exe\" /stored \"two words\" typed");
     EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
-    EXPECT_EQ(brisq.DropDownEntries().front(), "rec typed");
+    std::vector<std::string> entries = brisq.DropDownEntries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front(), "rec typed");
 }
 
 // Brisq inherits the variables set here. This shell expands them in the program
