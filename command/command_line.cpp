@@ -26,10 +26,10 @@ ProgramAndArguments Split(const std::string& command, const CommandProbe& probe,
         return {command.substr(1, close - 1), command.substr(rest)};
     }
     std::size_t blank = FindCharacter(command, ' ', 0, page);
-    if (blank == std::string::npos || HasAddressScheme(command) || NamesSomething(command, probe))
-        return {command, {}};
+    if (blank == std::string::npos || NamesSomething(command, probe)) return {command, {}};
     // As the system reads an unquoted command line: the first part ending
-    // before a blank that names a program.
+    // before a blank that names a program. No part of an address does: a
+    // colon past a drive letter is no file name.
     for (; blank != std::string::npos && blank <= kLongestName; blank = FindCharacter(command, ' ', blank + 1, page)) {
         std::string program = command.substr(0, blank);
         if (!program.empty() && probe.NamesProgram(program)) return {program, command.substr(blank + 1)};

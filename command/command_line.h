@@ -29,9 +29,10 @@ struct ProgramAndArguments {
 
 // The program that command starts and its arguments, with parameters after
 // them. Both texts have their variables expanded first; then a quoted program
-// ends at its closing quote, an unquoted command that names something as a
-// whole stays whole, and otherwise the program is the first part ending
-// before a blank that names a program. With none, the command stays whole.
+// ends at its closing quote, an unquoted command that names a file or folder
+// as a whole stays whole, and otherwise the program is the first part ending
+// before a blank that names a program. With none (an address, a program that
+// is not there), the command stays whole for the shell to open or refuse.
 ProgramAndArguments ReadCommand(const std::string& command, const std::string& parameters,
                                 const CommandProbe& probe, const CodePage& page);
 
