@@ -162,7 +162,7 @@ class CommandTest : public PlanTest {
 protected:
     void SetUp() override {
         probe.programs = {"notepad.exe", "ping.exe", "C:\\Tools\\tool.exe", "C:\\Program Files\\Tool\\tool.exe",
-                          "D:\\My Tools\\tool.exe", "D:\\Games\\old stuff\\run.exe"};
+                          "D:\\My Tools\\tool.exe", "D:\\Games\\old stuff\\run.exe", "C:\\My.exe"};
         probe.files = {"D:\\Games\\old", "C:\\My Documents", "C:\\users\\John Smith\\Desktop"};  // folders
         probe.variables = {{"TEMP", "C:\\users\\me\\Temp"},     {"APPDATA", "C:\\users\\me\\AppData\\Roaming"},
                            {"USERPROFILE", "C:\\users\\John Smith"}, {"TOOLS", "C:\\Program Files\\Tool"},
@@ -200,7 +200,7 @@ TEST_F(CommandTest, ProgramsAreToldFromTheirArguments) {
         // Unquoted: whole when it names something, else split after the first program.
         {"D:\\My Tools\\tool.exe", "D:\\My Tools\\tool.exe", ""},
         {"D:\\My Tools\\tool.exe /x", "D:\\My Tools\\tool.exe", "/x"},
-        {"docs", "C:\\My Documents", ""},
+        {"docs", "C:\\My Documents", ""},  // though C:\My.exe is a program
         {"D:\\Games\\old stuff\\run.exe -x", "D:\\Games\\old stuff\\run.exe", "-x"},  // a folder is no program
         {"D:\\No Such\\tool.exe /x", "D:\\No Such\\tool.exe /x", ""},  // nothing found: the shell reports it
         // Addresses stay whole, with or without a scheme.
