@@ -2,10 +2,42 @@
 
 #include <shellapi.h>
 
+#include "command/command_line.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
 #include "command/registry_jump.h"
 #include "text/system_code_page.h"
+
+namespace {
+// What this machine has: its files and folders, the programs a new process
+// would find, and the launcher's environment.
+class SystemProbe final : public CommandProbe {
+public:
+    bool NamesFileOrFolder(const std::string& path) const override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // Where CreateProcess looks: the launcher's folder, the current one, the
+    // system folders and PATH, with ".exe" for a name without an extension.
+    bool NamesProgram(const std::string& name) const override {
+        char found[MAX_PATH];
+        DWORD length = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr);
+        if (length == 0 || length >= MAX_PATH) return false;
+        DWORD attributes = GetFileAttributesA(found);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    std::optional<std::string> Variable(const std::string& name) const override {
+        DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+        if (size == 0) return std::nullopt;
+        std::string value(size, '\0');
+        DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), size);
+        if (length >= size) return std::nullopt;
+        value.resize(length);
+        return value;
+    }
+};
+}  // namespace
 
 const ShellLimits& CommandRunner::Limits() {
     // Wine's own shell has the shorter limit; its ntdll says who it is.
@@ -14,7 +46,7 @@ const ShellLimits& CommandRunner::Limits() {
 }
 
 bool CommandRunner::Run(const std::string& line, HWND owner) {
-    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), SystemCodePage());
+    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), SystemProbe(), SystemCodePage());
     if (plan.kind == LaunchPlan::Kind::RegistryPath) {
         RegistryJump::JumpToKey(line);
         return true;
