@@ -37,21 +37,32 @@ public:
         return value;
     }
 };
+// The one place Brisq asks whether it runs on Wine. Wine's shell differs from
+// Windows' in two ways that matter to a launch, and neither can be found out by
+// trying it: it overruns its stack and ends the process on a file part of 997
+// characters or more (measured with Wine 8), where Windows refuses the call;
+// and it expands %NAME% in the file part once more, which Windows never does
+// unasked. Holding Windows to Wine's shorter limit would refuse long web
+// addresses that Windows opens, so the limits follow the shell. Wine's ntdll
+// says who it is.
+bool ShellIsWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
 }  // namespace
 
-const ShellLimits& CommandRunner::Limits() {
-    // Wine's own shell has the shorter limit; its ntdll says who it is.
-    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-    return wine ? kWineShellLimits : kWindowsShellLimits;
-}
+const ShellLimits& CommandRunner::Limits() { return ShellIsWine() ? kWineShellLimits : kWindowsShellLimits; }
 
 bool CommandRunner::Run(const std::string& line, HWND owner) {
-    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), SystemProbe(), SystemCodePage());
+    SystemProbe probe;
+    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), probe, SystemCodePage());
     if (plan.kind == LaunchPlan::Kind::RegistryPath) {
         RegistryJump::JumpToKey(line);
         return true;
     }
-    if (LaunchRefusal refusal = CheckLaunchPlan(plan, Limits()); refusal != LaunchRefusal::None) {
+    LaunchPlan seenByShell = plan;  // what the shell will work on, its own expansion included
+    if (ShellIsWine()) seenByShell.file = ExpandVariables(plan.file, probe, SystemCodePage(), kLongestShellText);
+    if (LaunchRefusal refusal = CheckLaunchPlan(seenByShell, Limits()); refusal != LaunchRefusal::None) {
         MessageBoxA(owner, RefusalText(refusal, Limits()).c_str(), "Error", MB_OK | MB_ICONINFORMATION);
         return false;
     }
