@@ -136,17 +136,21 @@ void LauncherWindow::LayOutControls(const LauncherLayout& layout) {
         SetWindowPos(GetDlgItem(window_, control.id), nullptr, control.place.left, control.place.top,
                      control.place.Width(), control.place.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     // The box sizes its field by its font, which grows less than the DPI; the
-    // field takes the height laid out for it, as the skin expects.
-    // How the field follows its item height is the box's own; a few steps get there.
+    // field takes the height laid out for it, as the skin expects. The field is
+    // the item height it is given and a frame of the box's own, measured: this
+    // Wine reports an item height two more than the one it was given.
     HWND box = CommandBox();
-    for (int step = 0; step < 3; ++step) {
+    auto fieldHeight = [box] {
         RECT field{};
         GetWindowRect(box, &field);
-        LRESULT itemHeight = SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-        int grow = layout.commandFieldHeight - (field.bottom - field.top);
-        if (itemHeight <= 0 || grow == 0 || itemHeight + grow <= 0) break;
-        SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), itemHeight + grow);
-    }
+        return int(field.bottom - field.top);
+    };
+    LRESULT reported = SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+    if (reported <= 0) return;
+    SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), reported);
+    int frame = fieldHeight() - int(reported);
+    if (layout.commandFieldHeight > frame)
+        SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), layout.commandFieldHeight - frame);
 }
 
 void LauncherWindow::OnToggle(Message& m) {

@@ -164,6 +164,7 @@ TEST(Dpi, LauncherFollowsTheDpi) {
     // The command box's text fits its field.
     ASSERT_TRUE(brisq.BringUp());
     TypeText("Brisq gyp");
+    EXPECT_TRUE(WaitUntil([&] { return brisq.FieldText() == "Brisq gyp"; })) << brisq.Describe();
     SIZE field = SizeOf(brisq.CommandEdit(), true);
     HDC dc = CreateCompatibleDC(nullptr);
     HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
