@@ -26,6 +26,11 @@ public:
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
+    // Sizes the window, its region and skin, the controls, their fonts and
+    // pictures for a DPI (the monitor's, or the one the system moved it to).
+    void ApplyDpi(int dpi);
+    int Dpi() const { return dpi_; }
+
     bool RegisterLaunchHotKey();
     void UnregisterLaunchHotKey();
     void ApplyStartWithWindows();
@@ -42,9 +47,13 @@ private:
     void OnShowAbout(Message& m);
     void OnShow(Message& m);
     void OnDestroy(Message& m);
+    void OnGetObject(Message& m);
     void OnTrayLeftButton(Message& m);
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);
+    void OnDpiChanged(Message& m);
+    void LayOutControls(const struct LauncherLayout& layout);
+    void SetCommandFont(int dpi);
 
     static UINT TrayCallbackOf(const LauncherWindow& self) { return self.tray_.CallbackMessage(); }
     static UINT TaskbarCreatedOf(const LauncherWindow& self) { return self.tray_.TaskbarCreatedMessage(); }
@@ -63,6 +72,9 @@ private:
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
+    int dpi_ = 96;
+    int templateDpi_ = 96;  // the DPI the dialog's own font was made for
+    Font commandFont_;       // the command box's font at any other DPI
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -1,8 +1,8 @@
 #pragma once
-// An owner-drawn flat push button: hover tracking, pressing with mouse capture,
-// click notification, optional tooltip and image list. Derived classes draw.
-// Every button of the program works in hover mode: lit while the mouse is over
-// it, and Space does not press it.
+// An owner-drawn flat push button: hover tracking, pressing with the mouse or
+// the keyboard, click notification, a focus cue, optional tooltip and image
+// list. Derived classes draw. Every button of the program works in hover mode:
+// lit while the mouse is over it.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -23,7 +23,13 @@ public:
     // that cannot be taken over is left as it was.
     bool Attach(HWND button);
     bool SetToolTipText(const char* text);
+    // What a screen reader calls the button; without one, its tooltip text does.
+    void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+    // The picture designed size x size pixels, as drawn for the button's DPI.
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
+    // The DPI the button draws at; the picture is chosen again when it changes.
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
 
     bool Pressed() const { return pressed_; }
     bool MouseOver() const { return mouseOver_; }
@@ -51,20 +57,36 @@ private:
     void OnEnable(Message& m);
     void OnMouseMove(Message& m);
     void OnMouseLeave(Message& m);
-    void OnKey(Message& m);
+    void OnKeyDown(Message& m);
+    void OnKeyUp(Message& m);
+    void OnChar(Message& m);
+    void OnGetDlgCode(Message& m);
+    void OnGetObject(Message& m);
     void OnUpdateUiState(Message& m);
+    void OnDpiChanged(Message& m);
+    bool BuildImageList();
 
     void Init();
+    void Click();
+    // The dotted focus rectangle, while the button has the focus and keyboard cues show.
+    void DrawFocusCue(HDC dc);
     bool HasCapture() const { return GetCapture() == window_; }
 
     ImageList imageList_;
     ToolTip tooltip_;
     std::optional<std::string> tooltipText_;
+    std::string accessibleName_;
     bool mouseOver_ = false;
     bool focused_ = false;
     bool pressed_ = false;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
+    int dpi_ = 96;
+    struct Picture {
+        int size, bitmapId;
+        COLORREF mask;
+    };
+    std::optional<Picture> picture_;
 
     static const MessageEntry<FlatButtonBase> kMessages[];
 };

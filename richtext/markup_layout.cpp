@@ -70,10 +70,10 @@ std::uint32_t MarkupTextHash(std::string_view text) {
     return h;
 }
 
-std::int32_t MarkupSizeHeight(std::string_view value) {
+std::int32_t MarkupSizeHeight(std::string_view value, int dpi) {
     static const std::int32_t kHeights[] = {15, 20, 24, 27, 36, 48, 72};
     long long size = DecimalPrefixValue(value);
-    return size >= 1 && size <= 7 ? kHeights[size - 1] : 24;
+    return ScaleToDpi(size >= 1 && size <= 7 ? kHeights[size - 1] : 24, dpi);
 }
 
 Colour MarkupColourValue(std::string_view value, const MarkupColours& colours) {
@@ -187,7 +187,7 @@ private:
             out_.styleStack_.push_back(styleIndex_);
             std::string value;
             if (Attribute(attributes, " COLOR", value)) style_.text = MarkupColourValue(value, colours_);
-            if (Attribute(attributes, " SIZE", value)) font_.height = MarkupSizeHeight(value);
+            if (Attribute(attributes, " SIZE", value)) font_.height = MarkupSizeHeight(value, out_.key_.dpi);
             if (Attribute(attributes, " FACE", value)) SetFace(value);
         } else if (name == "DIV") {
             out_.styleStack_.push_back(styleIndex_);
@@ -332,6 +332,20 @@ void MarkupLayout::Replay(std::string_view text, const MarkupRect& client, const
         }
         position += bytes.size();
     }
+}
+
+std::string MarkupLayout::PlainText(std::string_view text) const {
+    text = UpToNul(text);
+    std::string plain;
+    std::size_t position = 0;
+    for (const MarkupCommand& command : commands_) {
+        if (command.length < 0 || std::size_t(command.length) > text.size() - position) break;
+        if (command.kind == MarkupCommand::kText) plain.append(text.substr(position, std::size_t(command.length)));
+        else if (command.kind == MarkupCommand::kEntity) plain += char(command.value);
+        else if (command.kind == MarkupCommand::kBreak) plain += '\n';
+        position += std::size_t(command.length);
+    }
+    return plain;
 }
 
 // Wraps only at spaces inside the run; a run without a usable space is drawn

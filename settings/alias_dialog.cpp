@@ -43,7 +43,10 @@ INT_PTR AliasDialog::Run(HWND owner) { return RunModal(Module::Instance(), IDD_A
 
 void AliasDialog::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    // Typed characters must arrive whole: the fields are Unicode windows, and stay so.
     for (int field : {IDC_ALIAS_NAME, IDC_ALIAS_COMMAND}) MakeUnicodeWindow(GetDlgItem(window_, field));
+    nameField_.Attach(GetDlgItem(window_, IDC_ALIAS_NAME));
+    commandField_.Attach(GetDlgItem(window_, IDC_ALIAS_COMMAND));
     PutFields();
     m.result = TRUE;  // the dialog manager focuses the name field
 }

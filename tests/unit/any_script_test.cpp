@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "command/command_line.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
@@ -18,6 +19,17 @@ namespace {
 const SingleByteCodePage kSingleByte;
 const SimulatedDoubleByteCodePage kDoubleByte;
 const Utf8CodePage kUtf8;
+
+// A machine whose only programs are these, and which sets no variable.
+class Programs final : public CommandProbe {
+public:
+    bool NamesFileOrFolder(const std::string&) const override { return false; }
+    bool NamesProgram(const std::string& name) const override {
+        return name == "recorder.exe" || name == "notepad.exe" || name == "блокнот.exe";
+    }
+    std::optional<std::string> Variable(const std::string&) const override { return std::nullopt; }
+};
+const Programs kPrograms;
 
 std::string Repeat(const std::string& text, std::size_t times) {
     std::string out;
@@ -90,15 +102,16 @@ TEST(AnyScript, LinesSplitAtTheFirstBlankAndFillTheirParameter) {
         {"привет мир", "recorder.exe", "мир"},
         {"ПРИВЕТ мир", "ПРИВЕТ", "мир"},  // only ASCII letters fold in launch names
         {"g котята и щенки", "http://поиск.example/?q=котята и щенки", ""},
-        {"日本語メモ", "notepad.exe 日本.txt", ""},
-        {"日本語メモ 😀.txt", "notepad.exe 日本.txt", "😀.txt"},
+        {"日本語メモ", "notepad.exe", "日本.txt"},  // a stored command is read as program and arguments
+        {"日本語メモ 😀.txt", "notepad.exe", "日本.txt 😀.txt"},
+        {"блокнот.exe заметки.txt", "блокнот.exe", "заметки.txt"},
         {"пример.com", "http://пример.com", ""},  // the domain test lower-cases a copy
         {"пример.COM/Страница", "http://пример.COM/Страница", ""},
         {"пример.рф", "пример.рф", ""},
         {"C:\\Мои программы\\tool.exe /x", "C:\\Мои программы\\tool.exe /x", ""},
     };
     for (const auto& c : cases) {
-        LaunchPlan plan = PlanLaunch(c.line, names, kUtf8);
+        LaunchPlan plan = PlanLaunch(c.line, names, kPrograms, kUtf8);
         EXPECT_EQ(plan.file, c.file) << c.line;
         EXPECT_EQ(plan.parameters, c.parameters) << c.line;
     }
@@ -111,7 +124,7 @@ TEST(AnyScript, LimitsCountCharactersNotBytes) {
     LaunchNameMap names;
     names.Put("expand", "$param$param$param$param$param$param$param$param$param$param");
     const auto refusal = [&](const std::string& line, const ShellLimits& limits) {
-        return CheckLaunchPlan(PlanLaunch(line, names, kUtf8), limits, kUtf8);
+        return CheckLaunchPlan(PlanLaunch(line, names, kPrograms, kUtf8), limits, kUtf8);
     };
     const std::string address = "http://example.com/?q=";  // 22 characters
     const struct {
@@ -137,7 +150,7 @@ TEST(AnyScript, LimitsCountCharactersNotBytes) {
         EXPECT_EQ(refusal(c.line, c.limits), c.refusal) << c.line.substr(0, 40) << "... " << c.line.size() << " bytes";
     // A hostile expansion is cut in bytes, and still holds far more characters than a file may.
     names.Put("huge", Repeat("$param", 100000));
-    LaunchPlan expanded = PlanLaunch("huge 😀", names, kUtf8);
+    LaunchPlan expanded = PlanLaunch("huge 😀", names, kPrograms, kUtf8);
     EXPECT_EQ(expanded.file.size(), kLongestShellText + 1);
     EXPECT_EQ(CheckLaunchPlan(expanded, kWindowsShellLimits, kUtf8), LaunchRefusal::FileTooLong);
 }
