@@ -14,8 +14,6 @@ public:
     bool Attach(HWND control);
     void Detach();
     WNDPROC WindowProcedure() const override { return wide_ ? WideProcedure : ControlProcedure; }
-    // True when the control's messages arrive in their UTF-16 form.
-    bool IsWide() const { return wide_; }
 
     // The control's own behaviour for a message that reached this object.
     LRESULT CallPrevious(const Message& m) const;

@@ -146,8 +146,8 @@ TEST_F(AliasDialogTest, RefusesAnEmptyNameThenAnEmptyCommandWithTheFocusOnIt) {
 
 // Typed through the system's input into the dialog's own loop, as a keyboard
 // gives them: the fields are Unicode windows, and an ANSI one would be handed
-// "?" for each. Brisq reads them in its code page: under 1252 (this run) the
-// name cannot be held, under UTF-8 (the other run) it is whole. (This file is UTF-8.)
+// "?" for each. Brisq reads them in its code page: 1252 cannot hold the name,
+// UTF-8 (the script's other run, and Brisq's own) holds it whole. (This file is UTF-8.)
 TEST_F(AliasDialogTest, TheFieldsTakeTypedCharactersWhole) {
     AliasDialog edit;
     auto typeInto = [&](int id, const std::string& text) -> std::vector<Step> {
