@@ -58,6 +58,7 @@ void LauncherWindow::OnInitDialog(Message& m) {
     dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
     skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN, dpi_);
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
+    SetCommandFont(dpi_);
     LayOutControls(LayOutLauncher(dpi_));
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
@@ -110,14 +111,19 @@ void LauncherWindow::ApplyDpi(int dpi) {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-// The template's font, made again for the DPI; the dialog's own at the DPI it was made for.
+// The template's font at the DPI, in the system's dialog face: the template's
+// MS Sans Serif is a raster font of one script, and names in any other drew as
+// bars in the drop-down. "MS Shell Dlg" is a TrueType face the system links to
+// fonts of the other scripts.
 void LauncherWindow::SetCommandFont(int dpi) {
     HWND box = CommandBox();
     auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
     Font font;
     LOGFONTA description{};
-    if (dpi != templateDpi_ && dialogFont && GetObjectA(dialogFont, sizeof(description), &description)) {
+    if (dialogFont && GetObjectA(dialogFont, sizeof(description), &description)) {
         description.lfHeight = MulDiv(description.lfHeight, dpi, templateDpi_);
+        description.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(description.lfFaceName, "MS Shell Dlg", LF_FACESIZE);
         font.Reset(CreateFontIndirectA(&description));
     }
     SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font.get() : dialogFont), TRUE);
