@@ -26,12 +26,19 @@ public:
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
+    // The start-up after the launcher has shown: settings and aliases, hot key,
+    // completion, tray icon, Run value. Once; later calls do nothing.
+    void FinishStartup();
+    // False until FinishStartup ran: the settings were not loaded, and must not be saved.
+    bool StartupFinished() const { return startupFinished_; }
+
     bool RegisterLaunchHotKey();
     void UnregisterLaunchHotKey();
     void ApplyStartWithWindows();
 
 private:
     void OnInitDialog(Message& m);
+    void OnFinishStartup(Message& m);
     void OnToggle(Message& m);
     void OnActivateApp(Message& m);
     void OnRunTypedLine(Message& m);
@@ -63,6 +70,7 @@ private:
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
+    bool startupFinished_ = false;
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -1,5 +1,6 @@
 #include "controls/skin_painter.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -76,19 +77,26 @@ bool SkinPainter::BuildRegion() {
         const RGBQUAD& p = pixels[size_t(y) * size_t(width) + size_t(x)];
         return RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == keyColour_;
     };
-    Region region(CreateRectRgn(0, 0, 0, 0));
-    if (!region) return false;
+    // The runs of each row, made into a region in one call.
+    std::vector<RECT> runs;
     for (int y = 0; y < height; ++y) {
         int x = 0;
         while (x < width) {
             while (x < width && isKey(x, y)) ++x;
             int start = x;
             while (x < width && !isKey(x, y)) ++x;
-            if (start == x) continue;  // the row ended in key pixels
-            Region run(CreateRectRgn(start, y, x, y + 1));
-            if (!run || CombineRgn(region.get(), region.get(), run.get(), RGN_OR) == ERROR) return false;
+            if (start != x) runs.push_back({start, y, x, y + 1});  // not when the row ended in key pixels
         }
     }
+    std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
+    header->dwSize = sizeof(RGNDATAHEADER);
+    header->iType = RDH_RECTANGLES;
+    header->nCount = DWORD(runs.size());
+    header->rcBound = {0, 0, width, height};
+    if (!runs.empty()) std::memcpy(data.data() + sizeof(RGNDATAHEADER), runs.data(), runs.size() * sizeof(RECT));
+    Region region(ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+    if (!region) return false;
     region_ = std::move(region);
     return true;
 }
