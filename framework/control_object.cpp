@@ -38,6 +38,7 @@ LRESULT CALLBACK ControlObject::ControlProcedure(HWND window, UINT id, WPARAM wP
     if (!self) return DefWindowProcA(window, id, wParam, lParam);
 
     Message m{window, id, wParam, lParam};
+    CheckNotification(m);
     bool handled = false;
     try {  // nothing may unwind through USER32
         handled = !IsReflection(id) && self->ProcessMessage(m);  // a reflection from outside is no notification

@@ -71,8 +71,8 @@ const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
     OnCommand(IDC_DELETE_ALIAS, BN_CLICKED, &SettingsDialog::OnDeleteAlias),
     OnCommand(IDC_EDIT_ALIAS, BN_CLICKED, &SettingsDialog::OnEditAlias),
     OnNotify(IDC_ALIAS_LIST, NM_DBLCLK, &SettingsDialog::OnEditAlias),
-    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowDisplay),
-    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowDisplay),
+    OnNotify<NMLVDISPINFOA>(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowDisplay),
+    OnNotify<NMLVDISPINFOW>(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowDisplay),
 };
 
 bool SettingsDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
