@@ -27,6 +27,8 @@ const MessageEntry<AboutDialog> AboutDialog::kMessages[] = {
 
 bool AboutDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
+INT_PTR AboutDialog::Run(HWND owner) { return RunModal(Module::Instance(), IDD_ABOUT, owner); }
+
 std::string AboutDialog::ProductText(const VersionInfo& version) {
     return "<B>" + version.ProductName() + "</B><BR>Version " + version.FileVersion() + "<BR>" +
            version.LegalCopyright() + "<BR><BR>" + kDescription;
@@ -42,12 +44,10 @@ void AboutDialog::OnInitDialog(Message& m) {
     VersionInfo version;
     version.LoadFromModule(nullptr);  // without one the strings stay empty
 
-    // Init first makes each link's text both label and target; the target then changes.
+    // Attaching first makes each link's text both label and target; the target then changes.
     webLink_.Attach(GetDlgItem(window_, IDC_ABOUT_WEB_LINK));
-    webLink_.Init();
     webLink_.SetTarget(kMakerWebAddress);
     mailLink_.Attach(GetDlgItem(window_, IDC_ABOUT_MAIL_LINK));
-    mailLink_.Init();
     mailLink_.SetTarget(kSupportMailTarget);
 
     lowerLine_.Attach(GetDlgItem(window_, IDC_ABOUT_LOWER_LINE));

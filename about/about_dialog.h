@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "about/separator_line.h"
-#include "controls/hyperlink.h"
-#include "controls/markup_label.h"
+#include "controls/separator_line.h"
 #include "framework/dialog_object.h"
-#include "framework/unique_handle.h"
+#include "framework/owners.h"
+#include "richtext/hyperlink.h"
+#include "richtext/markup_label.h"
 
 class VersionInfo;
 
@@ -17,14 +17,15 @@ class AboutDialog final : public DialogObject {
 public:
     bool ProcessMessage(Message& m) override;
 
+    // 1 (OK) or 2 (Escape, close box).
+    INT_PTR Run(HWND owner);
+
     // The label's markup for the version strings, as they are (not escaped).
     static std::string ProductText(const VersionInfo& version);
 
 private:
     void OnInitDialog(Message& m);
     void OnEnd(Message& m);
-
-    using Icon = UniqueHandle<HICON, DestroyIcon>;
 
     HyperLink webLink_;
     HyperLink mailLink_;

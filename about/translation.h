@@ -2,6 +2,7 @@
 // Which translation of a version resource to read, and where its strings are.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,7 +15,11 @@ struct Translation {
 };
 
 // The keys of the string table, in the order VersionInfo keeps them.
-constexpr std::array<const char*, 12> kVersionKeys = {
+enum VersionKey : std::size_t {
+    kCompanyName, kFileDescription, kFileVersion, kInternalName, kLegalCopyright, kOriginalFileName,
+    kProductName, kProductVersion, kComments, kLegalTrademarks, kPrivateBuild, kSpecialBuild, kVersionKeyCount
+};
+constexpr std::array<const char*, kVersionKeyCount> kVersionKeys = {
     "CompanyName",  "FileDescription", "FileVersion", "InternalName",    "LegalCopyright", "OriginalFileName",
     "ProductName",  "ProductVersion",  "Comments",    "LegalTrademarks", "PrivateBuild",   "SpecialBuild",
 };

@@ -19,14 +19,14 @@ public:
     bool LoadFromModule(HMODULE module);
     bool LoadFromFile(const char* path);
 
-    std::string CompanyName() const { return strings_[0]; }
-    std::string FileVersion() const { return strings_[2]; }
-    std::string LegalCopyright() const { return strings_[4]; }
-    std::string ProductName() const { return strings_[6]; }
+    std::string CompanyName() const { return strings_[kCompanyName]; }
+    std::string FileVersion() const { return strings_[kFileVersion]; }
+    std::string LegalCopyright() const { return strings_[kLegalCopyright]; }
+    std::string ProductName() const { return strings_[kProductName]; }
 
     const VS_FIXEDFILEINFO& Fixed() const { return fixed_; }
-    // By the index of the key in kVersionKeys; empty when the key was absent.
-    const std::string& String(std::size_t key) const { return strings_[key]; }
+    // Empty when the key was absent.
+    const std::string& String(VersionKey key) const { return strings_[key]; }
 
 private:
     VS_FIXEDFILEINFO fixed_;

@@ -281,8 +281,7 @@ void LauncherWindow::RunTypedLine(int id) {
 // nothing while the dialog is open.
 void LauncherWindow::ShowAbout() {
     HWND owner = GetActiveWindow();
-    AboutDialog about;
-    about.RunModal(Module::Instance(), IDD_ABOUT, owner ? owner : window_);
+    AboutDialog().Run(owner ? owner : window_);
 }
 
 void LauncherWindow::ConfirmExit(int id) {

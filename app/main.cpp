@@ -8,8 +8,8 @@
 #include "app/trace.h"
 #include "controls/skin_palette.h"
 #include "framework/module.h"
-#include "settings/app_settings.h"
 #include "res/resource.h"
+#include "settings/app_settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TraceMark("loader and runtime");

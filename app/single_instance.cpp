@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "framework/owners.h"
+
 namespace {
 const char kMutexName[] = "{BRISQ-3C1E-4a2f-9D07-5B8E61A0C4F2}";
 const UINT kPerWindowWaitMs = 200;
 
-HANDLE instanceMutex = nullptr;
+KernelHandle instanceMutex;
 
 BOOL CALLBACK AskToShow(HWND window, LPARAM answered) {
     DWORD_PTR result = 0;
@@ -20,9 +22,10 @@ BOOL CALLBACK AskToShow(HWND window, LPARAM answered) {
 }  // namespace
 
 bool EnsureSingleInstance() {
-    instanceMutex = CreateMutexA(nullptr, TRUE, kMutexName);
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
     DWORD error = GetLastError();
-    if (instanceMutex) ReleaseMutex(instanceMutex);  // only the name matters
+    instanceMutex.Reset(mutex);
+    if (instanceMutex) ReleaseMutex(instanceMutex.get());  // only the name matters
     if (error != ERROR_ALREADY_EXISTS) return false;
 
     HWND answered = nullptr;
@@ -31,6 +34,5 @@ bool EnsureSingleInstance() {
 }
 
 void CloseSingleInstanceMutex() {
-    if (instanceMutex) CloseHandle(instanceMutex);
-    instanceMutex = nullptr;
+    instanceMutex.Reset();
 }

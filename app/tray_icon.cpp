@@ -13,12 +13,13 @@ BOOL TrayIcon::Install(HWND owner, UINT id, UINT resource, bool shown) {
     HINSTANCE instance = Module::Instance();
     data_.hWnd = owner;
     data_.uID = id;
-    data_.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                LR_DEFAULTCOLOR));
+    icon_.Reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                              LR_DEFAULTCOLOR)));
+    data_.hIcon = icon_.get();
     data_.szTip[0] = '\0';
     LoadStringA(instance, resource, data_.szTip, sizeof(data_.szTip));
-    menu_ = LoadMenuA(instance, MAKEINTRESOURCEA(resource));
+    menu_.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(resource)));
     installed_ = true;
     data_.uFlags = kFlags;
     hidden_ = !shown;
@@ -48,14 +49,15 @@ BOOL TrayIcon::Remove() {
     // Sent even while hidden; the shell then just reports failure.
     if (data_.hWnd) removed = Shell_NotifyIconA(NIM_DELETE, &data_);
     data_.hWnd = nullptr;
-    if (data_.hIcon) DestroyIcon(data_.hIcon), data_.hIcon = nullptr;
-    if (menu_) DestroyMenu(menu_), menu_ = nullptr;
+    data_.hIcon = nullptr;
+    icon_.Reset();
+    menu_.Reset();
     return removed;
 }
 
 bool TrayIcon::ShowTrayMenu() {
-    if (!IsMenu(menu_)) return false;
-    HMENU popup = GetSubMenu(menu_, 0);
+    if (!IsMenu(menu_.get())) return false;
+    HMENU popup = GetSubMenu(menu_.get(), 0);
     if (!popup) return false;
     SetMenuDefaultItem(popup, 0, TRUE);
     POINT cursor{};

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/owners.h"
+
 // The notification-area icon and its menu. The shell forgets icons when it
 // restarts, so the owner hands TaskbarCreated to Readd.
 class TrayIcon {
@@ -29,7 +31,8 @@ private:
     static constexpr UINT kFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
     NOTIFYICONDATAA data_;
-    HMENU menu_ = nullptr;
+    Icon icon_;  // data_.hIcon while it lives
+    Menu menu_;
     UINT taskbarCreatedMessage_ = 0;
     bool installed_ = false;
     bool hidden_ = false;

@@ -10,7 +10,7 @@
 
 #include "about/about_dialog.h"
 #include "about/version_info.h"
-#include "controls/markup_label.h"
+#include "richtext/markup_label.h"
 #include "res/resource.h"
 #include "text/system_code_page.h"
 

@@ -38,7 +38,7 @@ HWND FindEditor() {
     start.lpFile = "regedit.exe";
     start.nShow = SW_SHOW;
     ShellExecuteExA(&start);
-    ProcessHandle started(start.hProcess);
+    KernelHandle started(start.hProcess);
     editor = FindWindowA(kEditorClass, nullptr);
     if (editor) return editor;
     if (!started.get()) {

@@ -6,27 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/unique_handle.h"
-
-// A process handle, closed on every path out.
-using ProcessHandle = UniqueHandle<HANDLE, CloseHandle>;
-
-// Memory inside another process, released on every path out.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, SIZE_T size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    char* get() const { return static_cast<char*>(address_); }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
+#include "framework/owners.h"
 
 // Another process's tree view, driven through its own messages. Item texts
 // cross the process boundary through memory allocated in the tree's process.
@@ -61,6 +41,6 @@ private:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HWND tree_;
-    ProcessHandle process_;
+    KernelHandle process_;
     RemoteMemory memory_;
 };

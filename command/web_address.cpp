@@ -42,12 +42,7 @@ std::size_t FindChar(const std::string& text, char c, const CodePage& page) {
 }  // namespace
 
 bool IsWebAddress(const std::string& text, const CodePage& page) {
-    std::string lower = text;
-    for (std::size_t i = 0; i < lower.size();) {
-        unsigned length = CharLength(page, lower.data(), i, lower.size());
-        if (length == 1) lower[i] = AsciiLower(lower[i]);
-        i += length;
-    }
+    std::string lower = LowerCase(text, page);
     if (lower.find("://") != std::string::npos) return true;
 
     std::size_t end = FindChar(lower, '/', page);

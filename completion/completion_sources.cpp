@@ -8,7 +8,8 @@
 #include "command/launch_name_map.h"
 #include "completion/shortcut_file.h"
 #include "completion/source_rules.h"
-#include "framework/unique_handle.h"
+#include "framework/files.h"
+#include "framework/owners.h"
 #include "settings/app_settings.h"
 
 namespace {
@@ -16,32 +17,14 @@ const char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs"
 const char kRunHistoryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 const std::size_t kShortcutTargetSize = 1024;
 
-using FileHandle = UniqueHandle<HANDLE, CloseHandle>;
-
-FileHandle OpenForReading(const std::string& path, DWORD access, DWORD flags) {
-    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, flags, nullptr);
-    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
 // The folder the path leads to, through any link or junction on the way.
 std::optional<FolderIdentity> IdentityOf(const std::string& folder) {
-    FileHandle handle = OpenForReading(folder, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
+    KernelHandle handle(ValidOrNull(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
     BY_HANDLE_FILE_INFORMATION info;
     if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
     return FolderIdentity{info.dwVolumeSerialNumber, std::uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
-}
-
-// The whole file when it is no larger than limit.
-std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
-    FileHandle file = OpenForReading(path, GENERIC_READ, 0);
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > LONGLONG(limit)) return std::nullopt;
-    std::string bytes(std::size_t(size.QuadPart), '\0');
-    DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) || done != bytes.size()))
-        return std::nullopt;
-    return bytes;
 }
 }  // namespace
 
@@ -94,18 +77,17 @@ bool CompletionSources::AddAliasEntries() {
 // Calls take(name, data) for each string value until the first that cannot be read whole.
 template <class Take>
 bool CompletionSources::ReadValues(const char* keyPath, Take take) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegistryKey key = OpenRegistryKey(HKEY_CURRENT_USER, keyPath, KEY_READ);
+    if (!key) return false;
     for (DWORD index = 0;; ++index) {
         char name[260], data[260 + 1];
         DWORD nameSize = sizeof(name), dataSize = 260, type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+        if (RegEnumValueA(key.get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
             ERROR_SUCCESS)
             break;
         data[dataSize] = '\0';  // stored data need not carry its terminator
         take(std::string(name, nameSize), std::string(data));
     }
-    RegCloseKey(key);
     return true;
 }
 
@@ -148,8 +130,8 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folderPath, Folde
     std::optional<std::string> pattern = ChildPath(folder, "*");
     if (!pattern) return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern->c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    FileSearch search(ValidOrNull(FindFirstFileA(pattern->c_str(), &found)));
+    if (!search) return;
     do {
         std::string entry = found.cFileName;
         if (entry == "." || entry == "..") continue;
@@ -165,14 +147,13 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folderPath, Folde
         names_.Put(names->withExtension, *path);
         names_.Put(names->withoutExtension, *path);
         box_.AddItem(names->withoutExtension.c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
 }
 
 std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
     // The shell's loader reads past a truncated or forged file.
-    std::optional<std::string> bytes = ReadSmallFile(shortcut, kLargestShortcut);
-    if (!bytes || !IsWholeShortcut(*bytes)) return {};
+    std::string bytes;
+    if (ReadWholeFile(shortcut, kLargestShortcut, bytes) != FileRead::kRead || !IsWholeShortcut(bytes)) return {};
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link))))

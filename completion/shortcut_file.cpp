@@ -2,11 +2,46 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace {
 const std::size_t kHeaderSize = 0x4C;
 const unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                       0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+// Field offsets, each from the start of its own part of the file.
+namespace header {
+constexpr std::size_t kFlags = 0x14;
+}
+namespace volume_id {
+constexpr std::size_t kLabel = 0x0C, kUnicodeLabel = 0x10;
+constexpr std::size_t kSmallest = 0x10;
+// A label offset of this value says the Unicode label's offset follows.
+constexpr std::uint32_t kLabelIsUnicode = 0x14;
+}  // namespace volume_id
+namespace network_link {
+constexpr std::size_t kFlags = 0x04, kNetName = 0x08, kDeviceName = 0x0C, kUnicodeNetName = 0x14,
+                      kUnicodeDeviceName = 0x18;
+constexpr std::size_t kSmallest = 0x14, kWithUnicodeNames = 0x1C;
+constexpr std::uint32_t kValidDevice = 0x1;
+}  // namespace network_link
+namespace link_info {
+constexpr std::size_t kInfoHeaderSize = 0x04, kFlags = 0x08, kVolumeId = 0x0C, kLocalBasePath = 0x10,
+                      kNetworkLink = 0x14, kCommonPathSuffix = 0x18, kUnicodeLocalBasePath = 0x1C,
+                      kUnicodeCommonPathSuffix = 0x20;
+constexpr std::size_t kSmallestHeader = 0x1C, kHeaderWithUnicodePaths = 0x24;
+constexpr std::uint32_t kVolumeAndLocalPath = 0x1, kNetworkAndSuffix = 0x2;
+}  // namespace link_info
+namespace extra_data {
+constexpr std::size_t kSignature = 0x04, kHeader = 0x08;
+// A size below this ends the list.
+constexpr std::uint32_t kSmallestBlock = 0x04;
+constexpr std::uint32_t kEnvironment = 0xA0000001, kDarwin = 0xA0000006, kIconEnvironment = 0xA0000007,
+                        kVistaIdList = 0xA000000C;
+// The blocks the loader copies strings out of: an ANSI target of 260 bytes,
+// then a Unicode one of 260 characters.
+constexpr std::size_t kAnsiTarget = kHeader, kUnicodeTarget = kAnsiTarget + 260, kTargetBlockEnd = kUnicodeTarget + 520;
+}  // namespace extra_data
 
 enum LinkFlags : std::uint32_t {
     kHasIdList = 0x1,
@@ -73,70 +108,75 @@ bool IsIdList(std::string_view list) {
     return false;
 }
 
+// A part that starts at offset inside its container, its size first, and fits there.
+std::optional<std::string_view> SizedPartAt(std::string_view container, std::size_t offset, std::size_t smallest) {
+    if (offset > container.size() || container.size() - offset < smallest) return std::nullopt;
+    std::uint32_t size = Read32(container, offset);
+    if (size < smallest || size > container.size() - offset) return std::nullopt;
+    return container.substr(offset, size);
+}
+
 bool IsVolumeId(std::string_view info, std::size_t offset) {
-    if (offset > info.size() || info.size() - offset < 0x10) return false;
-    std::uint32_t size = Read32(info, offset);
-    if (size < 0x10 || size > info.size() - offset) return false;
-    std::string_view volume = info.substr(offset, size);
-    std::uint32_t label = Read32(volume, 0x0C);
-    if (label != 0x14) return StringAt(volume, label);
-    return volume.size() >= 0x14 && WideStringAt(volume, Read32(volume, 0x10));
+    using namespace volume_id;
+    std::optional<std::string_view> volume = SizedPartAt(info, offset, kSmallest);
+    if (!volume) return false;
+    std::uint32_t label = Read32(*volume, kLabel);
+    if (label != kLabelIsUnicode) return StringAt(*volume, label);
+    return volume->size() >= kUnicodeLabel + 4 && WideStringAt(*volume, Read32(*volume, kUnicodeLabel));
 }
 
 bool IsNetworkLink(std::string_view info, std::size_t offset) {
-    if (offset > info.size() || info.size() - offset < 0x14) return false;
-    std::uint32_t size = Read32(info, offset);
-    if (size < 0x14 || size > info.size() - offset) return false;
-    std::string_view link = info.substr(offset, size);
-    const std::uint32_t kValidDevice = 0x1;
-    std::uint32_t netName = Read32(link, 0x08);
-    if (!StringAt(link, netName)) return false;
-    if ((Read32(link, 0x04) & kValidDevice) && !StringAt(link, Read32(link, 0x0C))) return false;
-    if (netName > 0x14) {  // the Unicode names follow the ANSI offsets
-        if (link.size() < 0x1C || !WideStringAt(link, Read32(link, 0x14))) return false;
-        if ((Read32(link, 0x04) & kValidDevice) && !WideStringAt(link, Read32(link, 0x18))) return false;
+    using namespace network_link;
+    std::optional<std::string_view> link = SizedPartAt(info, offset, kSmallest);
+    if (!link) return false;
+    bool device = Read32(*link, kFlags) & kValidDevice;
+    std::uint32_t netName = Read32(*link, kNetName);
+    if (!StringAt(*link, netName)) return false;
+    if (device && !StringAt(*link, Read32(*link, kDeviceName))) return false;
+    if (netName > kSmallest) {  // the Unicode names' offsets follow the ANSI ones
+        if (link->size() < kWithUnicodeNames || !WideStringAt(*link, Read32(*link, kUnicodeNetName))) return false;
+        if (device && !WideStringAt(*link, Read32(*link, kUnicodeDeviceName))) return false;
     }
     return true;
 }
 
 bool IsLinkInfo(std::string_view info) {
-    const std::uint32_t kVolumeAndLocalPath = 0x1, kNetworkAndSuffix = 0x2;
-    if (info.size() < 0x1C) return false;
-    std::uint32_t headerSize = Read32(info, 0x04), flags = Read32(info, 0x08);
-    if (headerSize < 0x1C || headerSize > info.size()) return false;
+    using namespace link_info;
+    if (info.size() < kSmallestHeader) return false;
+    std::uint32_t headerSize = Read32(info, kInfoHeaderSize), flags = Read32(info, kFlags);
+    if (headerSize < kSmallestHeader || headerSize > info.size()) return false;
     if ((flags & kVolumeAndLocalPath) &&
-        (!IsVolumeId(info, Read32(info, 0x0C)) || !StringAt(info, Read32(info, 0x10))))
+        (!IsVolumeId(info, Read32(info, kVolumeId)) || !StringAt(info, Read32(info, kLocalBasePath))))
         return false;
-    if ((flags & kNetworkAndSuffix) && !IsNetworkLink(info, Read32(info, 0x14))) return false;
-    if (!StringAt(info, Read32(info, 0x18))) return false;
-    if (headerSize >= 0x24) {
-        if ((flags & kVolumeAndLocalPath) && !WideStringAt(info, Read32(info, 0x1C))) return false;
-        if (!WideStringAt(info, Read32(info, 0x20))) return false;
+    if ((flags & kNetworkAndSuffix) && !IsNetworkLink(info, Read32(info, kNetworkLink))) return false;
+    if (!StringAt(info, Read32(info, kCommonPathSuffix))) return false;
+    if (headerSize >= kHeaderWithUnicodePaths) {
+        if ((flags & kVolumeAndLocalPath) && !WideStringAt(info, Read32(info, kUnicodeLocalBasePath))) return false;
+        if (!WideStringAt(info, Read32(info, kUnicodeCommonPathSuffix))) return false;
     }
     return true;
 }
 
-// Blocks the loader copies strings out of: a fixed size, an ANSI target of
-// 260 bytes and a Unicode one of 260 characters, each ended inside its field.
+// Each target ended inside its field.
 bool IsTargetBlock(std::string_view block) {
-    const std::size_t kAnsi = 8, kWide = kAnsi + 260, kEnd = kWide + 520;
-    if (block.size() < kEnd) return false;
-    return StringAt(block.substr(0, kWide), kAnsi) && WideStringAt(block.substr(0, kEnd), kWide);
+    using namespace extra_data;
+    if (block.size() < kTargetBlockEnd) return false;
+    return StringAt(block.substr(0, kUnicodeTarget), kAnsiTarget) &&
+           WideStringAt(block.substr(0, kTargetBlockEnd), kUnicodeTarget);
 }
 
 bool IsExtraData(Cursor& data) {
-    const std::uint32_t kEnvironment = 0xA0000001, kDarwin = 0xA0000006, kIconEnvironment = 0xA0000007,
-                        kVistaIdList = 0xA000000C;
-    while (data.Left() >= 4) {
+    using namespace extra_data;
+    while (data.Left() >= kSmallestBlock) {
         std::uint32_t size = data.Peek32();
-        if (size < 4) return true;  // the closing block
+        if (size < kSmallestBlock) return true;  // the closing block
         std::string_view block;
-        if (size < 8 || !data.Part(size, &block)) return false;
-        std::uint32_t signature = Read32(block, 4);
+        if (size < kHeader || !data.Part(size, &block)) return false;
+        std::uint32_t signature = Read32(block, kSignature);
         if ((signature == kEnvironment || signature == kDarwin || signature == kIconEnvironment) &&
             !IsTargetBlock(block))
             return false;
-        if (signature == kVistaIdList && !IsIdList(block.substr(8))) return false;
+        if (signature == kVistaIdList && !IsIdList(block.substr(kHeader))) return false;
     }
     return true;  // ends where the closing block would start
 }
@@ -146,7 +186,7 @@ bool IsWholeShortcut(std::string_view bytes) {
     if (bytes.size() < kHeaderSize || bytes.size() > kLargestShortcut) return false;
     if (Read32(bytes, 0) != kHeaderSize || std::memcmp(bytes.data() + 4, kLinkClsid, sizeof(kLinkClsid)) != 0)
         return false;
-    std::uint32_t flags = Read32(bytes, 0x14);
+    std::uint32_t flags = Read32(bytes, header::kFlags);
     Cursor file(bytes);
     file.Skip(kHeaderSize);
 

@@ -64,16 +64,6 @@ std::optional<ShortcutNames> ShortcutNamesOf(std::string_view fileName, std::str
     return names;
 }
 
-std::string LowerCase(std::string_view text, const CodePage& page) {
-    std::string lower(text);
-    for (std::size_t i = 0; i < lower.size();) {
-        unsigned length = CharLength(page, lower.data(), i, lower.size());
-        if (length == 1) lower[i] = AsciiLower(lower[i]);
-        i += length;
-    }
-    return lower;
-}
-
 bool ContainsText(std::string_view text, std::string_view part, const CodePage& page) {
     if (part.empty()) return true;
     for (std::size_t i = 0; i + part.size() <= text.size(); i += CharLength(page, text.data(), i, text.size())) {

@@ -43,8 +43,6 @@ bool LooksLikeShortcut(std::string_view fileName);
 std::optional<ShortcutNames> ShortcutNamesOf(std::string_view fileName, std::string_view target,
                                              const CodePage& page);
 
-// ASCII letters lowered; double-byte characters left whole.
-std::string LowerCase(std::string_view text, const CodePage& page);
 // A byte search that only matches at character boundaries.
 bool ContainsText(std::string_view text, std::string_view part, const CodePage& page);
 

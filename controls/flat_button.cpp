@@ -4,7 +4,6 @@
 
 #include <new>
 
-#include "framework/gdi.h"
 #include "framework/module.h"
 
 const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
@@ -37,29 +36,13 @@ bool FlatButtonBase::Attach(HWND button) {
 
 void FlatButtonBase::Init() {
     SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | BS_OWNERDRAW);
-    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, 0, 0, 0, 0, window_, nullptr, Module::Instance(),
-                               nullptr);
-    if (tooltip_ && tooltipText_) {
-        SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
-        AddTool();
-    }
-}
-
-void FlatButtonBase::AddTool() {
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // the record every comctl32 version accepts
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = GetParent(window_);
-    tool.uId = reinterpret_cast<UINT_PTR>(window_);
-    tool.hinst = Module::Instance();
-    tool.lpszText = const_cast<char*>(tooltipText_->c_str());
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (tooltipText_) tooltip_.Show(window_, tooltipText_->c_str());
 }
 
 bool FlatButtonBase::SetToolTipText(const char* text) {
     tooltipText_.reset();
     if (!text) {
-        if (tooltip_) SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
+        tooltip_.Deactivate();
         return true;
     }
     try {
@@ -67,10 +50,7 @@ bool FlatButtonBase::SetToolTipText(const char* text) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (tooltip_) {
-        SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
-        AddTool();
-    }
+    if (window_) tooltip_.Show(window_, tooltipText_->c_str());
     return true;
 }
 
@@ -92,17 +72,12 @@ void FlatButtonBase::Repaint() {
 }
 
 void FlatButtonBase::OnDestroy(Message& m) {
-    if (tooltip_) DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
+    tooltip_.Destroy();
     m.handled = false;
 }
 
 void FlatButtonBase::OnMouseRelay(Message& m) {
-    if (tooltip_) {
-        DWORD pos = GetMessagePos();
-        MSG relayed{m.window, m.id, m.wParam, m.lParam, DWORD(GetMessageTime()), POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
-        SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-    }
+    tooltip_.Relay(m);
     m.handled = false;
 }
 

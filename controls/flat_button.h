@@ -11,25 +11,24 @@
 #include <string>
 #include <utility>
 
+#include "controls/tooltip.h"
 #include "framework/control_object.h"
-#include "framework/unique_handle.h"
-
-// Owner of an image list the program created.
-using ImageList = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
+#include "framework/owners.h"
 
 class FlatButtonBase : public ControlObject {
 public:
     bool ProcessMessage(Message& m) override;
 
-    // Takes the button over, makes it owner-drawn and gives it its tooltip
-    // window, all or nothing: a button that cannot be taken over gets neither.
+    // Takes the button over and makes it owner-drawn, all or nothing: a button
+    // that cannot be taken over is left as it was.
     bool Attach(HWND button);
     bool SetToolTipText(const char* text);
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
 
     bool Pressed() const { return pressed_; }
     bool MouseOver() const { return mouseOver_; }
-    HWND ToolTip() const { return tooltip_; }
+    // Made with the first tooltip text.
+    HWND ToolTipWindow() const { return tooltip_.Handle(); }
 
 protected:
     virtual void DoPaint(HDC dc) = 0;
@@ -56,11 +55,10 @@ private:
     void OnUpdateUiState(Message& m);
 
     void Init();
-    void AddTool();
     bool HasCapture() const { return GetCapture() == window_; }
 
     ImageList imageList_;
-    HWND tooltip_ = nullptr;
+    ToolTip tooltip_;
     std::optional<std::string> tooltipText_;
     bool mouseOver_ = false;
     bool focused_ = false;

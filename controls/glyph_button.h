@@ -1,6 +1,6 @@
 #pragma once
 #include "controls/flat_button.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 // A caption button: a light grey rounded frame with a soft gradient, and on it
 // a Marlett glyph (its text) or image 0 of its image list.

@@ -2,13 +2,10 @@
 
 #include "controls/colour.h"
 #include "controls/drawing.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 namespace {
 const int kMaxCaptionLength = 9;
-
-// An icon the program made from an image list.
-using Icon = UniqueHandle<HICON, DestroyIcon>;
 }  // namespace
 
 void IconButton::DoPaint(HDC dc) {

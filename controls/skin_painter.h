@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "framework/gdi.h"
+#include "framework/owners.h"
 #include "framework/message_table.h"
 
 class SkinPainter {

@@ -1,6 +1,6 @@
 #include "controls/skin_palette.h"
 
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 namespace {
 int ReadScreenColours() {

@@ -3,26 +3,10 @@
 #include <vector>
 
 #include "framework/module.h"
+#include "framework/owners.h"
 #include "settings/run_value.h"
 
 namespace {
-// Closes the key on every path out.
-class RegistryKey {
-public:
-    RegistryKey(HKEY parent, const char* path, REGSAM access) {
-        if (RegOpenKeyExA(parent, path, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // A value longer than command plus its NUL cannot equal it, so the buffer needs
 // no more room than that; one spare byte tells "fits exactly" from "longer".
 bool HoldsCommand(HKEY key, const std::string& name, const std::string& command) {
@@ -36,7 +20,7 @@ bool HoldsCommand(HKEY key, const std::string& name, const std::string& command)
 }  // namespace
 
 void ApplyRunValue(const std::string& valueName, bool on, const std::string& command) {
-    RegistryKey run(HKEY_CURRENT_USER, kRunKeyPath, KEY_READ | KEY_WRITE);
+    RegistryKey run = OpenRegistryKey(HKEY_CURRENT_USER, kRunKeyPath, KEY_READ | KEY_WRITE);
     if (!run.get()) return;
     if (!on) {
         RegDeleteValueA(run.get(), valueName.c_str());

@@ -8,14 +8,12 @@
 #include <cwchar>
 #include <utility>
 
-#include "command/web_address.h"
-#include "completion/icon_cache.h"
 #include "framework/center_window.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/alias_dialog.h"
 #include "settings/app_settings.h"
-#include "text/system_code_page.h"
+#include "settings/icon_cache.h"
 
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
@@ -120,13 +118,6 @@ void SettingsDialog::OnInitDialog(Message& m) {
     m.result = TRUE;  // the dialog manager focuses the first control that takes it
 }
 
-int SettingsDialog::AliasIconIndex(const std::string& command) const {
-    IconCache& icons = IconCache::Instance();
-    int index = icons.GetIconIndex(command);
-    if (index == -1 && IsWebAddress(command, SystemCodePage())) index = icons.UrlIconIndex();
-    return index;
-}
-
 // The list holds no rows of its own: it asks for what it draws. A row's icon is
 // asked of the shell only then, and kept: a shell call takes milliseconds, and
 // a long list shows few rows.
@@ -144,7 +135,7 @@ void SettingsDialog::OnRowDisplay(Message& m) {
     }
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
         if (row.icon == kIconNotAsked) {
-            int index = AliasIconIndex(row.command);
+            int index = IconCache::Instance().AliasIconIndex(row.command);
             row.icon = index == -1 ? I_IMAGENONE : index;
         }
         item.iImage = row.icon;

@@ -29,7 +29,6 @@ private:
 
     void FillAliasList();
     void StoreAliasList();
-    int AliasIconIndex(const std::string& command) const;
     void SetRow(int row, const std::string& name, const std::string& command);
     void AppendRow(const std::string& name, const std::string& command);
     int SelectedRow() const;

@@ -4,7 +4,9 @@
 
 #include <exception>
 
+#include "framework/files.h"
 #include "framework/module.h"
+#include "framework/owners.h"
 #include "settings/app_settings.h"
 #include "settings/paths.h"
 #include "settings/settings_xml.h"
@@ -13,7 +15,7 @@
 namespace {
 
 // Far beyond any real settings file; a bigger one is kept aside, not read.
-constexpr LONGLONG kMaxFileSize = 64LL << 20;
+constexpr std::size_t kMaxFileSize = std::size_t(64) << 20;
 
 // MultiByteToWideChar and WideCharToMultiByte.
 class SystemConversions final : public WideConversions {
@@ -51,7 +53,7 @@ bool LoadBeside(const char* fileName, bool& keepOldFile, Parse parse) {
     keepOldFile = false;
     try {
         std::string bytes;
-        FileRead read = ReadWholeFile(PathBesideExecutable(fileName), bytes);
+        FileRead read = ReadWholeFile(PathBesideExecutable(fileName), kMaxFileSize, bytes);
         if (read == FileRead::kMissing) return false;
         if (read == FileRead::kUnreadable) {
             keepOldFile = true;
@@ -96,38 +98,16 @@ const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
     return converter;
 }
 
-FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing
-                                                                                : FileRead::kUnreadable;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::kMissing;  // not ours to move
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FileRead::kUnreadable;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileSize;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD done = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr) && done == bytes.size());
-    }
-    CloseHandle(file);
-    if (!ok) bytes.clear();
-    return ok ? FileRead::kRead : FileRead::kUnreadable;
-}
-
 bool SaveFileAtomically(const std::string& path, std::string_view bytes) {
     std::string temp = path + ".tmp";
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    KernelHandle file(
+        ValidOrNull(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file) return false;
     DWORD done = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr) && done == bytes.size());
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
+    bool ok = bytes.empty() ||
+              (WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) && done == bytes.size());
+    ok = FlushFileBuffers(file.get()) && ok;
+    ok = CloseHandle(file.Release()) && ok;  // a failed close can mean unwritten data
     if (ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DeleteFileA(temp.c_str());
     return false;

@@ -11,9 +11,6 @@ std::string PathBesideExecutable(const std::string& fileName);
 // ANSI <-> UTF-8 through the process's code page.
 const AnsiUtf8Converter& SystemAnsiUtf8Converter();
 
-enum class FileRead { kMissing, kRead, kUnreadable };
-FileRead ReadWholeFile(const std::string& path, std::string& bytes);
-
 // Writes a temporary file beside |path| and moves it over |path| in one step: on any
 // failure the old file is as it was and the temporary file is gone.
 bool SaveFileAtomically(const std::string& path, std::string_view bytes);

@@ -2,6 +2,9 @@
 // What the pure core needs to know about the ANSI code page. The Win32 side
 // answers from the system; tests answer with simulated pages.
 
+#include <string>
+#include <string_view>
+
 class CodePage {
 public:
     virtual ~CodePage() = default;
@@ -31,6 +34,10 @@ inline unsigned CharLength(const CodePage& page, const char* text, unsigned long
                            unsigned long long size) {
     return page.CharLengthAt(text, i, size);
 }
+
+// ASCII letters lowered where they stand as whole characters; every byte of a
+// multi-byte character stays as it is.
+std::string LowerCase(std::string_view text, const CodePage& page);
 
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "controls/markup_layout.h"
+#include "richtext/markup_layout.h"
 #include "fake_markup_device.h"
 #include "simulated_code_pages.h"
 

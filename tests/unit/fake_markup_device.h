@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/markup_layout.h"
+#include "richtext/markup_layout.h"
 
 class FakeMarkupDevice final : public MarkupDevice {
 public:

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "completion/icon_rules.h"
+#include "settings/icon_rules.h"
 #include "settings/alias_name.h"
 #include "simulated_code_pages.h"
 

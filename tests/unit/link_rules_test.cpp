@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "controls/link_rules.h"
+#include "richtext/link_rules.h"
 
 namespace {
 constexpr std::uint32_t kString = 1, kExpandable = 2, kBinary = 3, kDword = 4;

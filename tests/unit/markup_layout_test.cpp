@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/markup_layout.h"
+#include "richtext/markup_layout.h"
 #include "fake_markup_device.h"
 #include "simulated_code_pages.h"
 

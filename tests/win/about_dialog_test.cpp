@@ -14,14 +14,14 @@
 namespace {
 std::string TooltipOf(HWND link) {
     auto* object = dynamic_cast<HyperLink*>(WindowObject::FromHandle(link));
-    if (!object || !object->ToolTip()) return "<no link>";
+    if (!object || !object->ToolTipWindow()) return "<no link>";
     char text[256] = "";
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = link;
     tool.uId = 1;
     tool.lpszText = text;
-    SendMessageA(object->ToolTip(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(object->ToolTipWindow(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
     return text;
 }
 

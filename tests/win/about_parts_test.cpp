@@ -5,7 +5,7 @@
 #include <string>
 
 #include "about/about_dialog.h"
-#include "about/separator_line.h"
+#include "controls/separator_line.h"
 #include "about/version_info.h"
 #include "framework/module.h"
 #include "window_picture.h"
@@ -65,10 +65,10 @@ TEST(VersionInfo, ReadsThisProgramsOwnResource) {
     EXPECT_EQ(info.FileVersion(), "1.0.1.23");
     EXPECT_EQ(info.CompanyName(), "Brisq Software");
     EXPECT_EQ(info.LegalCopyright(), "Copyright (C) 2026 Brisq Software");
-    EXPECT_EQ(info.String(1), "Brisq");  // FileDescription
-    EXPECT_EQ(info.String(5), "Brisq.exe");  // the key is found whatever its letter case
-    EXPECT_EQ(info.String(7), "1.0.1.23");  // ProductVersion
-    EXPECT_EQ(info.String(8), "");  // no Comments
+    EXPECT_EQ(info.String(kFileDescription), "Brisq");
+    EXPECT_EQ(info.String(kOriginalFileName), "Brisq.exe");  // the key is found whatever its letter case
+    EXPECT_EQ(info.String(kProductVersion), "1.0.1.23");
+    EXPECT_EQ(info.String(kComments), "");
     EXPECT_EQ(info.Fixed().dwSignature, 0xFEEF04BDu);
     EXPECT_EQ(info.Fixed().dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(info.Fixed().dwFileVersionLS, 0x00010017u);

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "controls/drawing.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 // A 32-bit DIB section selected into a memory DC, read back pixel by pixel.
 class Canvas {

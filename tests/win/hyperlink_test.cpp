@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/hyperlink.h"
+#include "richtext/hyperlink.h"
 #include "res/resource.h"
 #include "scratch_values.h"
 #include "window_picture.h"
@@ -40,7 +40,6 @@ public:
         SetWindowLongPtrA(control, GWL_STYLE, (style & ~LONG_PTR(SS_TYPEMASK)) | alignment);
         link.Attach(control);
         if (target) link.SetTarget(target);
-        link.Init();
         ShowWindow(dialog_, SW_SHOW);
     }
     ~LinkHost() { DestroyWindow(dialog_); }
@@ -88,7 +87,7 @@ std::string ToolText(const HyperLink& link) {
     tool.hwnd = link.Handle();
     tool.uId = 1;
     tool.lpszText = text;
-    SendMessageA(link.ToolTip(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(link.ToolTipWindow(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
     return text;
 }
 }  // namespace
@@ -100,20 +99,20 @@ TEST(HyperLink, InitMakesTheTextLabelAndTargetWithAnUnderlinedFont) {
     ASSERT_TRUE(GetObjectA(host.link.LinkFont(), sizeof(font), &font));
     EXPECT_TRUE(font.lfUnderline);
     EXPECT_EQ(SendMessageA(host.Link(), WM_GETFONT, 0, 0), SendMessageA(host.Dialog(), WM_GETFONT, 0, 0));
-    ASSERT_NE(host.link.ToolTip(), nullptr);
-    EXPECT_EQ(SendMessageA(host.link.ToolTip(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    ASSERT_NE(host.link.ToolTipWindow(), nullptr);
+    EXPECT_EQ(SendMessageA(host.link.ToolTipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
     EXPECT_EQ(ToolText(host.link), "www.brisq.org");
 
     // A new target replaces the tool: the tooltip names the newest target.
     ASSERT_TRUE(host.link.SetTarget("mailto:support@brisq.org?Subject=Brisq"));
-    EXPECT_EQ(SendMessageA(host.link.ToolTip(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(host.link.ToolTipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
     EXPECT_EQ(ToolText(host.link), "mailto:support@brisq.org?Subject=Brisq");
     char text[64] = "";
     GetWindowTextA(host.Link(), text, sizeof(text));
     EXPECT_STREQ(text, "www.brisq.org");  // the label stays
 
     // The tooltip goes with the control.
-    HWND tip = host.link.ToolTip();
+    HWND tip = host.link.ToolTipWindow();
     DestroyWindow(host.Link());
     EXPECT_FALSE(IsWindow(tip));
 }

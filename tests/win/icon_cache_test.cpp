@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "completion/icon_cache.h"
+#include "settings/icon_cache.h"
 
 namespace {
 int ShellIndex(const std::string& path) {

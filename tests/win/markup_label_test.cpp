@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/markup_label.h"
+#include "richtext/markup_label.h"
 #include "text/system_code_page.h"
 #include "window_picture.h"
 

@@ -10,7 +10,7 @@
 
 #include "canvas.h"
 #include "command/web_address.h"
-#include "completion/icon_cache.h"
+#include "settings/icon_cache.h"
 #include "controls/skin_palette.h"
 #include "modal_script.h"
 #include "res/resource.h"

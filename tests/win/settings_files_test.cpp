@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/files.h"
+#include "framework/files.h"
 #include "framework/module.h"
 #include "settings/app_settings.h"
 #include "settings/settings_files.h"
@@ -19,7 +20,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 std::string Contents(const std::string& path) {
     std::string bytes;
-    EXPECT_EQ(ReadWholeFile(path, bytes), FileRead::kRead) << path;
+    EXPECT_EQ(ReadWholeFile(path, std::size_t(-1), bytes), FileRead::kRead) << path;
     return bytes;
 }
 

@@ -1,8 +1,12 @@
-#include "completion/icon_cache.h"
+#include "settings/icon_cache.h"
 
 #include <shellapi.h>
 
 #include <vector>
+
+#include "command/web_address.h"
+#include "framework/owners.h"
+#include "text/system_code_page.h"
 
 namespace {
 // The shell's answer for one path, without the flag that would let it answer
@@ -23,6 +27,27 @@ std::string WindowsTempFile(const char* name) {
     if (path.back() != '\\') path += '\\';
     return path + "TEMP\\" + name;
 }
+
+// A file made for a moment: deleted on every way out, a throw included.
+class ScratchFile {
+public:
+    explicit ScratchFile(const std::string& path)
+        : path_(path),
+          file_(ValidOrNull(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {}
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    ~ScratchFile() {
+        if (!file_) return;
+        file_.Reset();
+        DeleteFileA(path_.c_str());
+    }
+    explicit operator bool() const { return bool(file_); }
+
+private:
+    std::string path_;
+    KernelHandle file_;
+};
 }  // namespace
 
 IconCache& IconCache::Instance() {
@@ -42,13 +67,14 @@ IconCache::IconCache() {
 int IconCache::FindUrlIconIndex() {
     std::string path = WindowsTempFile("IEH87.url");
     if (path.empty()) return -1;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return -1;
-    int index = GetIconIndex(path);
-    CloseHandle(file);
-    DeleteFileA(path.c_str());
-    return index;
+    ScratchFile file(path);
+    return file ? GetIconIndex(path) : -1;
 }
 
 int IconCache::GetIconIndex(const std::string& path) { return extensionIcons_.GetIconIndex(path, AskShell); }
+
+int IconCache::AliasIconIndex(const std::string& command) {
+    int index = GetIconIndex(command);
+    if (index == -1 && IsWebAddress(command, SystemCodePage())) index = urlIconIndex_;
+    return index;
+}

@@ -8,16 +8,17 @@
 #include <optional>
 #include <string>
 
+#include "controls/tooltip.h"
 #include "framework/control_object.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 class HyperLink : public ControlObject {
 public:
-    ~HyperLink() override;
     bool ProcessMessage(Message& m) override;
 
-    // Right after Attach: the control already exists.
-    void Init();
+    // Takes the control over and sets it up, all or nothing: the control
+    // already exists, so no creation message reaches the link.
+    bool Attach(HWND control);
     bool SetLabel(const char* text);
     bool SetTarget(const char* text);
     void Navigate();
@@ -30,7 +31,7 @@ public:
     const RECT& LinkRect() const { return linkRect_; }
     COLORREF LinkColour() const { return linkColour_; }
     COLORREF VisitedColour() const { return visitedColour_; }
-    HWND ToolTip() const { return tooltip_; }
+    HWND ToolTipWindow() const { return tooltip_.Handle(); }
     HFONT LinkFont() const { return linkFont_.get(); }
 
 protected:
@@ -54,10 +55,11 @@ private:
     void OnUpdateUiState(Message& m);
     void OnDestroy(Message& m);
 
+    void Init();
     const std::string* Text() const;
     UINT Alignment() const;
     void ComputeLinkRect();
-    void AddTool();
+    void ShowToolTip();
     void ReadLinkColours();
     bool OverLink(LPARAM point) const;
     void Paint(HDC dc);
@@ -68,7 +70,7 @@ private:
     Font linkFont_;
     HFONT normalFont_ = nullptr;  // the dialog's, not ours
     RECT linkRect_{};
-    HWND tooltip_ = nullptr;
+    ToolTip tooltip_;
     COLORREF linkColour_ = RGB(0, 0, 255);
     COLORREF visitedColour_ = RGB(128, 0, 128);
     bool visited_ = false;

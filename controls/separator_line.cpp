@@ -1,7 +1,7 @@
-#include "about/separator_line.h"
+#include "controls/separator_line.h"
 
 #include "controls/drawing.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 const MessageEntry<SeparatorLine> SeparatorLine::kMessages[] = {
     OnMessage(WM_PAINT, &SeparatorLine::OnPaint),

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "controls/markup_layout.h"
+#include "richtext/markup_layout.h"
 #include "framework/control_object.h"
-#include "framework/gdi.h"
+#include "framework/owners.h"
 
 class MarkupLabel final : public ControlObject {
 public:

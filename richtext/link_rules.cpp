@@ -1,6 +1,6 @@
-#include "controls/link_rules.h"
+#include "richtext/link_rules.h"
 
-#include "controls/decimal_text.h"
+#include "richtext/decimal_text.h"
 
 namespace {
 // The registry's type numbers, fixed by the platform.

@@ -1,4 +1,4 @@
-#include "controls/hyperlink.h"
+#include "richtext/hyperlink.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -7,25 +7,16 @@
 #include <algorithm>
 #include <new>
 
-#include "controls/link_rules.h"
 #include "framework/module.h"
-#include "framework/unique_handle.h"
+#include "framework/owners.h"
+#include "richtext/link_rules.h"
 
 namespace {
-using RegistryKey = UniqueHandle<HKEY, RegCloseKey>;
-
 const char kBrowserSettings[] = "Software\\Microsoft\\Internet Explorer\\Settings";
-const UINT_PTR kToolId = 1;
-
-RegistryKey OpenKey(HKEY root, const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return RegistryKey();
-    return RegistryKey(key);
-}
 
 // A default value under the classes root, as long as it fits the read buffer.
 std::optional<std::string> ReadClassesDefault(const std::string& path) {
-    RegistryKey key = OpenKey(HKEY_CLASSES_ROOT, path.c_str());
+    RegistryKey key = OpenRegistryKey(HKEY_CLASSES_ROOT, path.c_str(), KEY_QUERY_VALUE);
     if (!key) return std::nullopt;
     char data[kDefaultValueCapacity];
     DWORD type = 0, size = sizeof(data);
@@ -76,12 +67,13 @@ const MessageEntry<HyperLink> HyperLink::kMessages[] = {
     OnMessage(WM_DESTROY, &HyperLink::OnDestroy),
 };
 
-HyperLink::~HyperLink() {
-    // Only when the control outlived the object; WM_DESTROY clears it otherwise.
-    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
-}
-
 bool HyperLink::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
+
+bool HyperLink::Attach(HWND control) {
+    if (!ControlObject::Attach(control)) return false;
+    Init();
+    return true;
+}
 
 void HyperLink::Init() {
     char type[8] = "";
@@ -98,8 +90,6 @@ void HyperLink::Init() {
             linkFont_.Reset(CreateFontIndirectA(&font));
         }
     }
-    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, 0, 0, 0, 0, window_, nullptr, Module::Instance(),
-                               nullptr);
     if (!label_) {
         int length = GetWindowTextLengthA(window_);
         if (length > 0) {
@@ -109,7 +99,7 @@ void HyperLink::Init() {
         }
     }
     ComputeLinkRect();
-    if (target_) AddTool();
+    if (target_) ShowToolTip();
     else if (label_) SetTarget(label_->c_str());  // the label doubles as the target
     ReadLinkColours();
 }
@@ -117,7 +107,7 @@ void HyperLink::Init() {
 bool HyperLink::SetLabel(const char* text) {
     if (!Copy(label_, text)) return false;
     ComputeLinkRect();
-    if (target_) AddTool();  // the tool follows the text
+    if (target_) ShowToolTip();  // the tool follows the text
     SetWindowTextA(window_, label_->c_str());
     return true;
 }
@@ -125,7 +115,7 @@ bool HyperLink::SetLabel(const char* text) {
 bool HyperLink::SetTarget(const char* text) {
     if (!Copy(target_, text)) return false;
     if (!label_) ComputeLinkRect();
-    AddTool();
+    ShowToolTip();
     return true;
 }
 
@@ -167,24 +157,14 @@ void HyperLink::ComputeLinkRect() {
     linkRect_ = measured;
 }
 
-// One tool, naming the newest target over the text.
-void HyperLink::AddTool() {
-    if (!tooltip_ || !target_) return;
-    SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = window_;
-    tool.uId = kToolId;
-    tool.rect = linkRect_;
-    tool.hinst = Module::Instance();
-    tool.lpszText = target_->data();
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+// One tip, naming the newest target over the text.
+void HyperLink::ShowToolTip() {
+    if (window_ && target_) tooltip_.Show(window_, target_->c_str(), linkRect_);
 }
 
 // Only read: asking for write access would lose the user's colours where the key is read-only.
 void HyperLink::ReadLinkColours() {
-    RegistryKey key = OpenKey(HKEY_CURRENT_USER, kBrowserSettings);
+    RegistryKey key = OpenRegistryKey(HKEY_CURRENT_USER, kBrowserSettings, KEY_QUERY_VALUE);
     if (!key) return;
     auto read = [&](const char* name, COLORREF& colour) {
         char data[kLinkColourValueCapacity];
@@ -202,10 +182,7 @@ bool HyperLink::OverLink(LPARAM point) const {
 }
 
 void HyperLink::OnMouseRelay(Message& m) {
-    if (tooltip_) {
-        MSG relayed{m.window, m.id, m.wParam, m.lParam, 0, POINT{0, 0}};
-        SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-    }
+    tooltip_.Relay(m);
     m.handled = false;
 }
 
@@ -279,8 +256,7 @@ void HyperLink::OnGetFont(Message& m) { m.result = reinterpret_cast<LRESULT>(nor
 void HyperLink::OnUpdateUiState(Message& m) { m.result = 0; }
 
 void HyperLink::OnDestroy(Message& m) {
-    if (tooltip_) DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
+    tooltip_.Destroy();
     m.handled = false;
 }
 

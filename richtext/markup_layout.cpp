@@ -1,10 +1,10 @@
-#include "controls/markup_layout.h"
+#include "richtext/markup_layout.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "controls/decimal_text.h"
+#include "richtext/decimal_text.h"
 
 namespace {
 struct Entity {

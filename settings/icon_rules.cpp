@@ -1,13 +1,12 @@
-#include "completion/icon_rules.h"
+#include "settings/icon_rules.h"
+
+#include "text/code_page.h"
 
 namespace {
 bool EqualsAsciiLower(std::string_view text, std::string_view lower) {
     if (text.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != lower[i]) return false;
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (AsciiLower(text[i]) != lower[i]) return false;
     return true;
 }
 }  // namespace

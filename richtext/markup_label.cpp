@@ -1,4 +1,4 @@
-#include "controls/markup_label.h"
+#include "richtext/markup_label.h"
 
 #include <cstring>
 #include <string>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "completion/icon_rules.h"
+#include "settings/icon_rules.h"
 
 // The small shell icon of a command line, as an index into the shell's system
 // image list, asked of the shell once per file type. One for the process,
@@ -15,6 +15,9 @@ public:
 
     // The icon index, or -1 when the shell knows none.
     int GetIconIndex(const std::string& path);
+    // An alias's icon: its command's, else the Internet-shortcut icon for a web
+    // address, else -1.
+    int AliasIconIndex(const std::string& command);
 
     // The shell's list of small icons: shared, never destroyed by the program.
     HIMAGELIST SystemImageList() const { return systemImageList_; }
