@@ -21,6 +21,11 @@ function(add_tinyxml name dir stl)
   endif()
   target_include_directories(${name} SYSTEM PUBLIC ${dir})
   target_compile_options(${name} PRIVATE -w)
+  if(WIN32)
+    # Its sscanf and snprintf from the system's C library: MinGW's own, which
+    # C++ files get by default, would add their float formatting to the program.
+    target_compile_definitions(${name} PRIVATE __USE_MINGW_ANSI_STDIO=0)
+  endif()
 endfunction()
 
 set(tinyxml_plain_dir "${CMAKE_BINARY_DIR}/tinyxml-plain")
