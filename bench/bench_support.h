@@ -237,7 +237,8 @@ public:
     void Add(const std::vector<std::pair<double, std::string>>& marks, double endMs, const char* endStep) {
         double before = 0;
         for (const auto& [at, step] : marks) Note(step, at - before), before = at;
-        if (endMs >= 0) Note(endStep, endMs - before);
+        // Seen from outside before the last mark was written: nothing left to count.
+        if (endMs >= 0) Note(endStep, std::max(0.0, endMs - before));
     }
     // Prints each step's median and its share of the sum of the medians.
     void Print(const char* indent) const {
