@@ -6,6 +6,7 @@
 #include "command/command_runner.h"
 #include "command/launch_name_map.h"
 #include "completion/completion_sources.h"
+#include "framework/accessible_name.h"
 #include "framework/center_window.h"
 #include "framework/module.h"
 #include "res/resource.h"
@@ -46,6 +47,7 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
     OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
+    OnMessage(WM_GETOBJECT, &LauncherWindow::OnGetObject),
     ChainTo<&LauncherWindow::skin_>(),
 };
 
@@ -68,6 +70,10 @@ void LauncherWindow::OnInitDialog(Message& m) {
         settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
     aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
     closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
+    // Their texts are glyphs; a screen reader says what they do.
+    settingsButton_.SetAccessibleName("Settings");
+    aboutButton_.SetAccessibleName("About");
+    closeButton_.SetAccessibleName("Close");
     TraceMark("caption buttons");
     // Ahead of any input: the dialog manager focuses the command box first.
     PostMessageA(window_, kFinishStartupMessage, 0, 0);
@@ -124,6 +130,11 @@ void LauncherWindow::OnShowSettings(Message&) {
     if (!settingsOpen_) ShowSettings();
 }
 void LauncherWindow::OnShowAbout(Message&) { ShowAbout(); }
+
+// The window has no caption text: the skin draws the product's name.
+void LauncherWindow::OnGetObject(Message& m) {
+    m.handled = AnswerAccessibleName(m, LoadResourceString(IDS_PRODUCT_NAME));
+}
 
 // The icon goes while its window still exists, so the shell can match it.
 void LauncherWindow::OnDestroy(Message& m) {

@@ -49,6 +49,7 @@ private:
     void OnShowAbout(Message& m);
     void OnShow(Message& m);
     void OnDestroy(Message& m);
+    void OnGetObject(Message& m);
     void OnTrayLeftButton(Message& m);
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);

@@ -2,24 +2,67 @@
 
 #include <shellapi.h>
 
+#include "command/command_line.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
 #include "command/registry_jump.h"
 #include "text/system_code_page.h"
 
-const ShellLimits& CommandRunner::Limits() {
-    // Wine's own shell has the shorter limit; its ntdll says who it is.
+namespace {
+// What this machine has: its files and folders, the programs a new process
+// would find, and the launcher's environment.
+class SystemProbe final : public CommandProbe {
+public:
+    bool NamesFileOrFolder(const std::string& path) const override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // Where CreateProcess looks: the launcher's folder, the current one, the
+    // system folders and PATH, with ".exe" for a name without an extension.
+    bool NamesProgram(const std::string& name) const override {
+        char found[MAX_PATH];
+        DWORD length = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr);
+        if (length == 0 || length >= MAX_PATH) return false;
+        DWORD attributes = GetFileAttributesA(found);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    std::optional<std::string> Variable(const std::string& name) const override {
+        DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+        if (size == 0) return std::nullopt;
+        std::string value(size, '\0');
+        DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), size);
+        if (length >= size) return std::nullopt;
+        value.resize(length);
+        return value;
+    }
+};
+// The one place Brisq asks whether it runs on Wine. Wine's shell differs from
+// Windows' in two ways that matter to a launch, and neither can be found out by
+// trying it: it overruns its stack and ends the process on a file part of 997
+// characters or more (measured with Wine 8), where Windows refuses the call;
+// and it expands %NAME% in the file part once more, which Windows never does
+// unasked. Holding Windows to Wine's shorter limit would refuse long web
+// addresses that Windows opens, so the limits follow the shell. Wine's ntdll
+// says who it is.
+bool ShellIsWine() {
     static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-    return wine ? kWineShellLimits : kWindowsShellLimits;
+    return wine;
 }
+}  // namespace
+
+const ShellLimits& CommandRunner::Limits() { return ShellIsWine() ? kWineShellLimits : kWindowsShellLimits; }
 
 bool CommandRunner::Run(const std::string& line, HWND owner) {
-    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), SystemCodePage());
+    SystemProbe probe;
+    LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), probe, SystemCodePage());
     if (plan.kind == LaunchPlan::Kind::RegistryPath) {
         RegistryJump::JumpToKey(line);
         return true;
     }
-    if (LaunchRefusal refusal = CheckLaunchPlan(plan, Limits()); refusal != LaunchRefusal::None) {
+    LaunchPlan seenByShell = plan;  // what the shell will work on, its own expansion included
+    if (ShellIsWine()) seenByShell.file = ExpandVariables(plan.file, probe, SystemCodePage(), kLongestShellText);
+    if (LaunchRefusal refusal = CheckLaunchPlan(seenByShell, Limits()); refusal != LaunchRefusal::None) {
         MessageBoxA(owner, RefusalText(refusal, Limits()).c_str(), "Error", MB_OK | MB_ICONINFORMATION);
         return false;
     }

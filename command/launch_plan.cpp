@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "command/command_line.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/web_address.h"
-#include "text/code_page.h"
 
 namespace {
 const char kRegistryPrefix[] = "HKEY_";
@@ -14,12 +14,6 @@ const std::size_t kParamLength = sizeof(kParam) - 1;
 
 bool IsDrivePath(const std::string& line) {
     return line.size() >= 3 && line[1] == ':' && line[2] == '\\';
-}
-
-std::size_t FirstBlank(const std::string& line, const CodePage& page) {
-    for (std::size_t i = 0; i < line.size(); i += CharLength(page, line.data(), i, line.size()))
-        if (line[i] == ' ') return i;
-    return std::string::npos;
 }
 
 // A bare host name is opened as an http address. A target that already names
@@ -46,31 +40,41 @@ std::string ReplaceParam(const std::string& text, const std::string& value, std:
     return result;
 }
 
-LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CodePage& page) {
+LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CommandProbe& probe,
+                      const CodePage& page) {
     LaunchPlan plan;
-    plan.file = line;
+    std::string target = line, parameters;
 
     if (auto whole = names.Find(line)) {
-        plan.file = *whole;
+        target = *whole;
     } else if (line.compare(0, sizeof(kRegistryPrefix) - 1, kRegistryPrefix) == 0) {
         plan.kind = LaunchPlan::Kind::RegistryPath;
         return plan;
     } else if (line.size() > 3 && !IsDrivePath(line)) {
-        std::size_t blank = FirstBlank(line, page);
+        std::size_t blank = FindCharacter(line, ' ', 0, page);
         if (blank != std::string::npos) {
-            plan.file = line.substr(0, blank);
-            plan.parameters = line.substr(blank + 1);
-            if (auto stored = names.Find(plan.file)) {
+            target = line.substr(0, blank);
+            parameters = line.substr(blank + 1);
+            if (auto stored = names.Find(target)) {
                 if (stored->find(kParam) != std::string::npos) {
-                    plan.file = ReplaceParam(*stored, plan.parameters, kLongestShellText);
-                    plan.parameters.clear();
+                    target = ReplaceParam(*stored, parameters, kLongestShellText);
+                    parameters.clear();
                 } else {
-                    plan.file = *stored;
+                    target = *stored;
                 }
+            } else if (line[0] == '"') {
+                // A quoted program may hold blanks: the command is read whole.
+                target = line;
+                parameters.clear();
             }
         }
     }
 
+    // Variables are expanded before anything looks at the text, so the host
+    // name test sees what they stand for.
+    ProgramAndArguments command = ReadCommand(target, parameters, probe, page);
+    plan.file = std::move(command.program);
+    plan.parameters = std::move(command.arguments);
     if (NeedsHttpPrefix(plan.file, page)) plan.file = "http://" + plan.file;
     return plan;
 }

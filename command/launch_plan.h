@@ -3,6 +3,7 @@
 #include <string>
 
 class CodePage;
+class CommandProbe;
 class LaunchNameMap;
 
 // What a typed line turns into: a registry path for the registry editor, or a
@@ -14,7 +15,10 @@ struct LaunchPlan {
     std::string parameters;
 };
 
-LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CodePage& page);
+// The probe answers what the machine has: which names are files, folders or
+// programs, and what the environment variables hold.
+LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CommandProbe& probe,
+                      const CodePage& page);
 
 // Every "$param" of text replaced by value, left to right; occurrences that
 // value itself brings in are not replaced again. A result longer than limit

@@ -4,7 +4,15 @@
 
 #include <new>
 
+#include "framework/accessible_name.h"
 #include "framework/module.h"
+
+namespace {
+// How far inside the edge the focus cue runs: clear of the frames both kinds draw.
+const int kFocusCueInset = 2;
+// lParam of a key message: the key was already down (a repeat).
+const LPARAM kKeyWasDown = LPARAM(1) << 30;
+}  // namespace
 
 const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
     OnMessage(WM_DESTROY, &FlatButtonBase::OnDestroy),
@@ -21,8 +29,11 @@ const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
     OnMessage(WM_ENABLE, &FlatButtonBase::OnEnable),
     OnMessage(WM_MOUSEMOVE, &FlatButtonBase::OnMouseMove),
     OnMessage(WM_MOUSELEAVE, &FlatButtonBase::OnMouseLeave),
-    OnMessage(WM_KEYDOWN, &FlatButtonBase::OnKey),
-    OnMessage(WM_KEYUP, &FlatButtonBase::OnKey),
+    OnMessage(WM_KEYDOWN, &FlatButtonBase::OnKeyDown),
+    OnMessage(WM_KEYUP, &FlatButtonBase::OnKeyUp),
+    OnMessage(WM_CHAR, &FlatButtonBase::OnChar),
+    OnMessage(WM_GETDLGCODE, &FlatButtonBase::OnGetDlgCode),
+    OnMessage(WM_GETOBJECT, &FlatButtonBase::OnGetObject),
     OnMessage(WM_UPDATEUISTATE, &FlatButtonBase::OnUpdateUiState),
 };
 
@@ -85,12 +96,34 @@ void FlatButtonBase::OnEraseBackground(Message& m) { m.result = 1; }
 
 void FlatButtonBase::OnPaint(Message& m) {
     PaintDc dc(window_, reinterpret_cast<HDC>(m.wParam));
-    if (dc.get()) DoPaint(dc.get());
+    if (dc.get()) {
+        DoPaint(dc.get());
+        DrawFocusCue(dc.get());
+    }
     m.result = 0;
+}
+
+void FlatButtonBase::DrawFocusCue(HDC dc) {
+    if (!focused_ || (SendMessageA(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) return;
+    RECT cue{};
+    GetClientRect(window_, &cue);
+    InflateRect(&cue, -kFocusCueInset, -kFocusCueInset);
+    if (cue.right <= cue.left || cue.bottom <= cue.top) return;
+    COLORREF text = SetTextColor(dc, RGB(0, 0, 0)), back = SetBkColor(dc, RGB(0xFF, 0xFF, 0xFF));
+    DrawFocusRect(dc, &cue);
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+}
+
+void FlatButtonBase::Click() {
+    HWND self = window_;
+    SendMessageA(GetParent(self), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(self));
 }
 
 void FlatButtonBase::OnFocus(Message& m) {
     focused_ = m.id == WM_SETFOCUS;
+    if (!focused_ && HasCapture()) ReleaseCapture();  // a press the focus leaves does not click
     Repaint();
     m.handled = false;
 }
@@ -115,11 +148,7 @@ void FlatButtonBase::OnLeftButtonDoubleClick(Message& m) {
 
 void FlatButtonBase::OnLeftButtonUp(Message& m) {
     if (HasCapture()) {
-        if (pressed_) {
-            HWND self = window_;
-            SendMessageA(GetParent(self), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(self));
-        }
+        if (pressed_) Click();
         ReleaseCapture();
     }
     m.result = 0;
@@ -138,8 +167,14 @@ void FlatButtonBase::OnEnable(Message& m) {
     m.handled = false;
 }
 
+// A press by Space holds the capture too; only a pointer that holds the
+// left button drags the press off and on.
 void FlatButtonBase::OnMouseMove(Message& m) {
     if (HasCapture()) {
+        if (!(m.wParam & MK_LBUTTON)) {
+            m.handled = false;
+            return;
+        }
         POINT cursor{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
         ClientToScreen(window_, &cursor);
         RECT bounds{};
@@ -166,10 +201,62 @@ void FlatButtonBase::OnMouseLeave(Message& m) {
     m.result = 0;
 }
 
-void FlatButtonBase::OnKey(Message& m) {
-    // In hover mode Space does not press the button.
-    if (m.wParam == VK_SPACE) m.result = 0;
+// Space presses as a push button's does: down shows it pushed (and holds the
+// mouse, so the pointer can still slide off), up clicks. A key that repeats
+// while held presses once.
+void FlatButtonBase::OnKeyDown(Message& m) {
+    m.result = 0;
+    if (m.wParam == VK_RETURN) {
+        Click();
+    } else if (m.wParam == VK_SPACE) {
+        bool repeat = (m.lParam & kKeyWasDown) != 0;
+        if (repeat || HasCapture()) return;
+        SetCapture(window_);
+        if (HasCapture()) {
+            pressed_ = true;
+            Repaint();
+        }
+    } else {
+        m.handled = false;
+    }
+}
+
+void FlatButtonBase::OnKeyUp(Message& m) {
+    if (m.wParam != VK_SPACE) {
+        m.handled = false;
+        return;
+    }
+    if (HasCapture()) {
+        if (pressed_) Click();
+        ReleaseCapture();
+    }
+    m.result = 0;
+}
+
+// The characters of the keys handled above: the system button would act on them again.
+void FlatButtonBase::OnChar(Message& m) {
+    if (m.wParam == ' ' || m.wParam == '\r') m.result = 0;
     else m.handled = false;
 }
 
-void FlatButtonBase::OnUpdateUiState(Message& m) { m.result = 0; }
+// Enter on the focused button is the button's, not the dialog's default
+// button's. Never a push button's code: the dialog manager would restyle the
+// button as its default one, and it would stop being owner-drawn.
+void FlatButtonBase::OnGetDlgCode(Message& m) {
+    const auto* key = reinterpret_cast<const MSG*>(m.lParam);
+    bool enter = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                 (key->wParam == VK_RETURN || key->wParam == '\r');
+    m.result = DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+}
+
+// The text is a glyph or a picture's stand-in: the name says what the button does.
+void FlatButtonBase::OnGetObject(Message& m) {
+    const std::string* name = !accessibleName_.empty() ? &accessibleName_ : tooltipText_ ? &*tooltipText_ : nullptr;
+    m.handled = name && AnswerAccessibleName(m, *name);
+}
+
+// The state changes as usual, but the system button must not draw itself for it.
+void FlatButtonBase::OnUpdateUiState(Message& m) {
+    m.result = DefWindowProcA(window_, m.id, m.wParam, m.lParam);
+    Repaint();
+}

@@ -1,8 +1,8 @@
 #pragma once
-// An owner-drawn flat push button: hover tracking, pressing with mouse capture,
-// click notification, optional tooltip and image list. Derived classes draw.
-// Every button of the program works in hover mode: lit while the mouse is over
-// it, and Space does not press it.
+// An owner-drawn flat push button: hover tracking, pressing with the mouse or
+// the keyboard, click notification, a focus cue, optional tooltip and image
+// list. Derived classes draw. Every button of the program works in hover mode:
+// lit while the mouse is over it.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -23,6 +23,8 @@ public:
     // that cannot be taken over is left as it was.
     bool Attach(HWND button);
     bool SetToolTipText(const char* text);
+    // What a screen reader calls the button; without one, its tooltip text does.
+    void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
 
     bool Pressed() const { return pressed_; }
@@ -51,15 +53,23 @@ private:
     void OnEnable(Message& m);
     void OnMouseMove(Message& m);
     void OnMouseLeave(Message& m);
-    void OnKey(Message& m);
+    void OnKeyDown(Message& m);
+    void OnKeyUp(Message& m);
+    void OnChar(Message& m);
+    void OnGetDlgCode(Message& m);
+    void OnGetObject(Message& m);
     void OnUpdateUiState(Message& m);
 
     void Init();
+    void Click();
+    // The dotted focus rectangle, while the button has the focus and keyboard cues show.
+    void DrawFocusCue(HDC dc);
     bool HasCapture() const { return GetCapture() == window_; }
 
     ImageList imageList_;
     ToolTip tooltip_;
     std::optional<std::string> tooltipText_;
+    std::string accessibleName_;
     bool mouseOver_ = false;
     bool focused_ = false;
     bool pressed_ = false;

@@ -78,8 +78,10 @@ bool HyperLink::Attach(HWND control) {
 void HyperLink::Init() {
     char type[8] = "";
     GetClassNameA(window_, type, sizeof(type));
-    if (lstrcmpiA(type, "static") == 0)  // report clicks instead of letting them through
-        SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | SS_NOTIFY);
+    // A static reports no clicks and is passed over by Tab: a link must do both.
+    LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE) | WS_TABSTOP;
+    if (lstrcmpiA(type, "static") == 0) style |= SS_NOTIFY;
+    SetWindowLongPtrA(window_, GWL_STYLE, style);
     hand_ = LoadCursorA(nullptr, IDC_HAND);
     normalFont_ = reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0));
     if (!normalFont_) normalFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/accessible_name.h"
 #include "text/system_code_page.h"
 
 namespace {
@@ -96,6 +97,7 @@ const MessageEntry<MarkupLabel> MarkupLabel::kMessages[] = {
     OnMessage(WM_PAINT, &MarkupLabel::OnPaint),
     OnMessage(WM_PRINTCLIENT, &MarkupLabel::OnPaint),
     OnMessage(WM_ERASEBKGND, &MarkupLabel::OnEraseBackground),
+    OnMessage(WM_GETOBJECT, &MarkupLabel::OnGetObject),
 };
 
 bool MarkupLabel::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
@@ -115,21 +117,51 @@ void MarkupLabel::OnPaint(Message& m) {
 // Painting fills the background itself.
 void MarkupLabel::OnEraseBackground(Message& m) { m.result = 1; }
 
-void MarkupLabel::Paint(HDC dc) {
+// A screen reader reads the text as it shows, not its markup.
+void MarkupLabel::OnGetObject(Message& m) {
+    std::string text = Text();
     RECT client{};
     GetClientRect(window_, &client);
+    WindowDc dc(window_);
+    if (!dc.get()) {
+        m.handled = false;
+        return;
+    }
+    int saved = SaveDC(dc.get());
+    UpdateLayout(dc.get(), text, client);
+    RestoreDC(dc.get(), saved);
+    m.handled = AnswerAccessibleName(m, layout_.PlainText(text));
+}
+
+std::string MarkupLabel::Text() const {
     int length = GetWindowTextLengthA(window_);
     std::string text(std::size_t(length > 0 ? length : 0) + 1, '\0');
     int got = GetWindowTextA(window_, text.data(), int(text.size()));
     text.resize(std::size_t(got > 0 ? got : 0));
+    return text;
+}
+
+void MarkupLabel::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    std::string text = Text();
+    int saved = SaveDC(dc);
+    UpdateLayout(dc, text, client);
+    Brush brush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    FillRect(dc, &client, brush.get());
+    SetBkMode(dc, TRANSPARENT);
+    GdiMarkupDevice device(dc, fonts_, client);
+    layout_.Replay(text, ToMarkupRect(client), SystemCodePage(), device);
+    RestoreDC(dc, saved);
+}
+
+void MarkupLabel::UpdateLayout(HDC dc, const std::string& text, const RECT& client) {
     COLORREF textColour = GetSysColor(COLOR_BTNTEXT), background = GetSysColor(COLOR_BTNFACE);
     auto baseFont = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
-
-    int saved = SaveDC(dc);
     MarkupCacheKey key{ToMarkupRect(client), textColour, background, std::uint64_t(reinterpret_cast<UINT_PTR>(baseFont)),
                        MarkupTextHash(text), text.size()};
-    GdiMarkupDevice device(dc, fonts_, client);
     if (layout_.NeedsLayout(key)) {
+        GdiMarkupDevice device(dc, fonts_, client);
         LOGFONTA base{};
         GetObjectA(baseFont ? static_cast<HGDIOBJ>(baseFont) : GetStockObject(SYSTEM_FONT), sizeof(base), &base);
         MarkupColours colours{textColour,
@@ -140,9 +172,4 @@ void MarkupLabel::Paint(HDC dc) {
                               GetSysColor(COLOR_BTNTEXT)};
         layout_.Layout(text, key, DescribeFont(base), colours, SystemMarkupCharacters(), device);
     }
-    Brush brush(CreateSolidBrush(background));
-    FillRect(dc, &client, brush.get());
-    SetBkMode(dc, TRANSPARENT);
-    layout_.Replay(text, ToMarkupRect(client), SystemCodePage(), device);
-    RestoreDC(dc, saved);
 }

@@ -21,6 +21,11 @@ private:
     void OnSetText(Message& m);
     void OnPaint(Message& m);
     void OnEraseBackground(Message& m);
+    void OnGetObject(Message& m);
+
+    std::string Text() const;
+    // Lays the text out again if anything it depends on changed.
+    void UpdateLayout(HDC dc, const std::string& text, const RECT& client);
 
     MarkupLayout layout_;
     std::vector<Font> fonts_;  // one per entry of the layout's font table

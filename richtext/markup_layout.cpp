@@ -334,6 +334,20 @@ void MarkupLayout::Replay(std::string_view text, const MarkupRect& client, const
     }
 }
 
+std::string MarkupLayout::PlainText(std::string_view text) const {
+    text = UpToNul(text);
+    std::string plain;
+    std::size_t position = 0;
+    for (const MarkupCommand& command : commands_) {
+        if (command.length < 0 || std::size_t(command.length) > text.size() - position) break;
+        if (command.kind == MarkupCommand::kText) plain.append(text.substr(position, std::size_t(command.length)));
+        else if (command.kind == MarkupCommand::kEntity) plain += char(command.value);
+        else if (command.kind == MarkupCommand::kBreak) plain += '\n';
+        position += std::size_t(command.length);
+    }
+    return plain;
+}
+
 // Wraps only at spaces inside the run; a run without a usable space is drawn
 // where the pen stands and clipped at the edge.
 void MarkupLayout::DrawRun(std::string_view run, std::int32_t wrapHeight, const MarkupRect& client,

@@ -134,6 +134,9 @@ public:
     // Draws the display list over the text it was made from, starting at the
     // client rectangle's top-left corner.
     void Replay(std::string_view text, const MarkupRect& client, const CodePage& page, MarkupDevice& device);
+    // What the display list draws of the text it was made from, without its
+    // tags: runs and entities as their characters, each line break a line feed.
+    std::string PlainText(std::string_view text) const;
 
     const std::vector<MarkupFont>& Fonts() const { return fonts_; }
     const std::vector<MarkupStyle>& Styles() const { return styles_; }

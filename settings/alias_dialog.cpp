@@ -40,6 +40,8 @@ INT_PTR AliasDialog::Run(HWND owner) { return RunModal(Module::Instance(), IDD_A
 
 void AliasDialog::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    nameField_.Attach(GetDlgItem(window_, IDC_ALIAS_NAME));
+    commandField_.Attach(GetDlgItem(window_, IDC_ALIAS_COMMAND));
     PutFields();
     m.result = TRUE;  // the dialog manager focuses the name field
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "framework/accessible_name.h"
 #include "framework/dialog_object.h"
 
 // Edits one alias: its name and its command line, with a browse button that
@@ -25,6 +26,10 @@ private:
     bool PutFields();
     bool GetFields();
     void Refuse(const char* text, int control);
+
+    // Their labels follow them in the template.
+    NamedControl nameField_{"Alias"};
+    NamedControl commandField_{"Command line"};
 
     static const MessageEntry<AliasDialog> kMessages[];
 };

@@ -76,14 +76,21 @@ TEST(HostileInput, LinesTooLongForTheShellAreRefusedAndNothingIsLost) {
     WriteFile(brisq.Folder().File("aliases.xml"),
               "<aliases><alias alias=\"pp\" cmd=\"$param$param$param\" />"
               "<alias alias=\"huge\" cmd=\"" + huge + "\" /></aliases>");
-    ASSERT_TRUE(brisq.Start());
+    // Under Wine the shell expands the file once more: a variable that names a long one.
+    SetEnvironmentVariableA("BRISQ_E2E_NAMES_LONG", "%BRISQ_E2E_LONG%");
+    SetEnvironmentVariableA("BRISQ_E2E_LONG", std::string(1100, 'v').c_str());
+    bool started = brisq.Start();
+    SetEnvironmentVariableA("BRISQ_E2E_NAMES_LONG", nullptr);
+    SetEnvironmentVariableA("BRISQ_E2E_LONG", nullptr);
+    ASSERT_TRUE(started);
     ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
     const std::vector<std::string> before = brisq.DropDownEntries();
 
     // 997 characters without a blank crashed the shell; so did an alias's
-    // $param filled past a thousand, and an alias command of a million.
-    for (const std::string& line :
-         {std::string(997, 'x'), "pp " + std::string(333, 'p'), std::string("huge"), std::string(1000000, 'm')}) {
+    // $param filled past a thousand, an alias command of a million, and a
+    // variable whose value the shell would expand past its limit.
+    for (const std::string& line : {std::string(997, 'x'), "pp " + std::string(333, 'p'), std::string("huge"),
+                                    std::string(1000000, 'm'), std::string("%BRISQ_E2E_NAMES_LONG%")}) {
         EXPECT_EQ(RefusalOf(brisq, line), kFileTooLong) << line.size();
         // It failed like any failing line: still shown, in the field, the lists untouched.
         EXPECT_TRUE(brisq.IsShown());

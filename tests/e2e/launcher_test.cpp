@@ -87,6 +87,42 @@ TEST(Launcher, LineReachesTheProgramWithItsParameters) {
     EXPECT_EQ(brisq.DropDownEntries(), std::vector<std::string>{"recorder.exe alpha  beta"});
 }
 
+// The alias holds the program and its arguments unquoted, as users write them.
+TEST(Launcher, AnAliasOfAProgramWithArgumentsRunsItWithThem) {
+    Brisq brisq;
+    WriteFile(brisq.Folder().File("aliases.xml"),
+              "<aliases><alias alias=\"rec\" cmd='recorder.exe /stored &quot;two words&quot;' /></aliases>");
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+    brisq.RunLine("rec typed");
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedCommandLine().empty(); })) << brisq.Describe();
+    EXPECT_EQ(brisq.RecordedCommandLine(),
+              "\"recorder.exe\" /stored \"two words\" typed");
+    EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+    std::vector<std::string> entries = brisq.DropDownEntries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front(), "rec typed");
+}
+
+// Brisq inherits the variables set here. This shell expands them in the program
+// part by itself, but never in the parameters.
+TEST(Launcher, VariablesInALineAreExpandedAndUnknownOnesKept) {
+    Brisq brisq;
+    SetEnvironmentVariableA("BRISQ_E2E_FOLDER", brisq.Folder().Path().c_str());
+    SetEnvironmentVariableA("BRISQ_E2E_WORDS", "two words");
+    SetEnvironmentVariableA("BRISQ_E2E_UNSET", nullptr);
+    bool started = brisq.Start();
+    SetEnvironmentVariableA("BRISQ_E2E_FOLDER", nullptr);
+    SetEnvironmentVariableA("BRISQ_E2E_WORDS", nullptr);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+    brisq.RunLine("%BRISQ_E2E_FOLDER%recorder.exe %BRISQ_E2E_WORDS% %BRISQ_E2E_UNSET%");
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedCommandLine().empty(); })) << brisq.Describe();
+    const std::string program = brisq.Folder().File("recorder.exe");
+    EXPECT_EQ(brisq.RecordedCommandLine(), "\"" + program + "\" two words %BRISQ_E2E_UNSET%");
+    EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+}
+
 TEST(Launcher, FailingLineStaysInTheFieldAndTouchesNoList) {
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());

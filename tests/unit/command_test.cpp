@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
+#include "command/command_line.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
@@ -9,9 +13,32 @@
 namespace {
 const SingleByteCodePage kSingleByte;
 
+// A machine made of tables. Programs are found as the system finds them:
+// with ".exe" appended to a name that has no extension.
+class FakeProbe final : public CommandProbe {
+public:
+    bool NamesFileOrFolder(const std::string& path) const override { return files.count(path) != 0; }
+    bool NamesProgram(const std::string& name) const override {
+        ++programProbes;
+        std::size_t dot = name.rfind('.'), slash = name.rfind('\\');
+        bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+        return programs.count(name) != 0 || (!hasExtension && programs.count(name + ".exe") != 0);
+    }
+    std::optional<std::string> Variable(const std::string& name) const override {
+        auto found = variables.find(name);
+        if (found == variables.end()) return std::nullopt;
+        return found->second;
+    }
+
+    std::set<std::string> files;  // and folders
+    std::set<std::string> programs;
+    std::map<std::string, std::string> variables;
+    mutable int programProbes = 0;
+};
+
 class PlanTest : public ::testing::Test {
 protected:
-    LaunchPlan Plan(const std::string& line) { return PlanLaunch(line, names, kSingleByte); }
+    LaunchPlan Plan(const std::string& line) { return PlanLaunch(line, names, probe, kSingleByte); }
     void ExpectShell(const std::string& line, const std::string& file, const std::string& parameters) {
         LaunchPlan plan = Plan(line);
         EXPECT_EQ(plan.kind, LaunchPlan::Kind::Shell) << line;
@@ -19,6 +46,7 @@ protected:
         EXPECT_EQ(plan.parameters, parameters) << line;
     }
     LaunchNameMap names;
+    FakeProbe probe;
 };
 
 TEST_F(PlanTest, PlainLinesSplitAtTheFirstBlank) {
@@ -47,7 +75,7 @@ TEST_F(PlanTest, LaunchNamesAndParam) {
     ExpectShell("g", "http://search.example/?q=$param&lang=$param", "");
     ExpectShell("np x.txt", "notepad.exe", "x.txt");
     ExpectShell("NP x.txt", "notepad.exe", "x.txt");
-    // A stored line with blanks is handed over whole, never split again.
+    // A stored line whose program is nowhere to be found goes whole: the shell reports it.
     ExpectShell("tool", "C:\\Program Files\\Tool\\tool.exe -v", "");
     ExpectShell("tool now", "C:\\Program Files\\Tool\\tool.exe -v", "now");
 }
@@ -126,6 +154,113 @@ TEST_F(PlanTest, ParamExpansionIsBounded) {
     EXPECT_EQ(Plan("huge " + std::string(1000, 'y')).file, std::string(kLongestShellText + 1, 'y'));
     EXPECT_EQ(ReplaceParam("ab$paramcd", "XYZ", 4), "abXYZ");
     EXPECT_EQ(ReplaceParam("abcdef", "", 2), "abc");
+}
+
+// A program followed by its arguments, in an alias or typed, as the Run
+// dialog reads it; variables expanded first.
+class CommandTest : public PlanTest {
+protected:
+    void SetUp() override {
+        probe.programs = {"notepad.exe", "ping.exe", "C:\\Tools\\tool.exe", "C:\\Program Files\\Tool\\tool.exe",
+                          "D:\\My Tools\\tool.exe", "D:\\Games\\old stuff\\run.exe", "C:\\My.exe"};
+        probe.files = {"D:\\Games\\old", "C:\\My Documents", "C:\\users\\John Smith\\Desktop"};  // folders
+        probe.variables = {{"TEMP", "C:\\users\\me\\Temp"},     {"APPDATA", "C:\\users\\me\\AppData\\Roaming"},
+                           {"USERPROFILE", "C:\\users\\John Smith"}, {"TOOLS", "C:\\Program Files\\Tool"},
+                           {"SITE", "example.com"},               {"DOOM", "C:\\games\\doom"},
+                           {"EMPTY", ""},                          {"SELF", "%TEMP%"}};
+        names.Put("wi", "notepad.exe C:\\windows\\win.ini");
+        names.Put("t", "C:\\Tools\\tool.exe $param");
+        names.Put("tool", "C:\\Program Files\\Tool\\tool.exe -v");
+        names.Put("q", "\"C:\\Program Files\\Tool\\tool.exe\" -q \"two words\"");
+        names.Put("g", "http://search.example/?q=$param");
+        names.Put("gs", "search.example.com/?q=$param");
+        names.Put("p", "ping example.org");
+        names.Put("docs", "C:\\My Documents");
+        names.Put("var", "%TOOLS%\\tool.exe --in %APPDATA%");
+    }
+};
+
+TEST_F(CommandTest, ProgramsAreToldFromTheirArguments) {
+    struct Row {
+        const char* line;
+        const char* file;
+        const char* parameters;
+    } rows[] = {
+        // Stored arguments first, then the typed ones.
+        {"wi", "notepad.exe", "C:\\windows\\win.ini"},
+        {"tool now", "C:\\Program Files\\Tool\\tool.exe", "-v now"},
+        {"p", "ping", "example.org"},  // no longer taken for the host "ping example.org"
+        // $param is filled first; the result is read as a command.
+        {"t hello", "C:\\Tools\\tool.exe", "hello"},
+        // A quoted program ends at its quote, typed or stored.
+        {"q more", "C:\\Program Files\\Tool\\tool.exe", "-q \"two words\" more"},
+        {"\"C:\\Program Files\\Tool\\tool.exe\" /x", "C:\\Program Files\\Tool\\tool.exe", "/x"},
+        {"\"C:\\No End\\tool.exe /x", "C:\\No End\\tool.exe /x", ""},
+        // Unquoted: whole when it names something, else split after the first program.
+        {"D:\\My Tools\\tool.exe", "D:\\My Tools\\tool.exe", ""},
+        {"D:\\My Tools\\tool.exe /x", "D:\\My Tools\\tool.exe", "/x"},
+        {"docs", "C:\\My Documents", ""},  // though C:\My.exe is a program
+        {"D:\\Games\\old stuff\\run.exe -x", "D:\\Games\\old stuff\\run.exe", "-x"},  // a folder is no program
+        {"D:\\No Such\\tool.exe /x", "D:\\No Such\\tool.exe /x", ""},  // nothing found: the shell reports it
+        // Addresses stay whole, with or without a scheme.
+        {"g two words", "http://search.example/?q=two words", ""},
+        {"gs two words", "http://search.example.com/?q=two words", ""},
+        // Variables, in the target and in the parameters.
+        {"%USERPROFILE%\\Desktop", "C:\\users\\John Smith\\Desktop", ""},
+        {"notepad %TEMP%\\build.log", "notepad", "C:\\users\\me\\Temp\\build.log"},
+        {"var", "C:\\Program Files\\Tool\\tool.exe", "--in C:\\users\\me\\AppData\\Roaming"},
+        {"notepad %NOSUCH% %TEMP%", "notepad", "%NOSUCH% C:\\users\\me\\Temp"},
+        {"%NOSUCH%\\x.txt", "%NOSUCH%\\x.txt", ""},
+        // Expanded before the host-name test.
+        {"%SITE%", "http://example.com", ""},
+        {"%DOOM%.com", "C:\\games\\doom.com", ""},
+    };
+    for (const Row& row : rows) ExpectShell(row.line, row.file, row.parameters);
+    EXPECT_EQ(Plan("HKEY_CURRENT_USER\\%TEMP%").kind, LaunchPlan::Kind::RegistryPath);
+}
+
+TEST_F(CommandTest, VariablesExpandAsTheRunDialogExpandsThem) {
+    const std::string temp = "C:\\users\\me\\Temp";
+    std::pair<const char*, std::string> rows[] = {
+        {"%TEMP%%TEMP%", temp + temp},
+        {"a%TEMP", "a%TEMP"},
+        {"%%", "%%"},
+        {"%%TEMP%", "%" + temp},
+        {"%NOSUCH%TEMP%", "%NOSUCH" + temp},  // an unknown name's closing '%' opens the next
+        {"%EMPTY%x", "x"},
+        {"%SELF%", "%TEMP%"},  // values are not expanded again
+    };
+    for (const auto& [text, expanded] : rows)
+        EXPECT_EQ(ExpandVariables(text, probe, kSingleByte, std::string::npos), expanded) << text;
+    // A '%' that is the trail byte of a double-byte character opens nothing.
+    const SimulatedDoubleByteCodePage dbcs;
+    EXPECT_EQ(ExpandVariables("\x95%TEMP%", probe, dbcs, std::string::npos), "\x95%TEMP%");
+    EXPECT_EQ(ExpandVariables("\x95%TEMP%", probe, kSingleByte, std::string::npos), "\x95" + temp);
+}
+
+// A hostile alias or environment costs no more than the longest text any shell
+// takes, and a command of many blanks no more than a name's worth of probes.
+TEST_F(CommandTest, ReadingIsBounded) {
+    probe.variables["BIG"] = std::string(20000, 'b');
+    std::string many;
+    for (int i = 0; i < 2000; ++i) many += "%BIG%";
+    EXPECT_EQ(ExpandVariables(many, probe, kSingleByte, kLongestShellText), std::string(kLongestShellText + 1, 'b'));
+    EXPECT_EQ(ExpandVariables("%TEMP%abc", probe, kSingleByte, 8), "%TEMP%abc");  // already past the limit
+
+    // A cut text is refused whole, not split into a program and a cut tail.
+    names.Put("big", "notepad %BIG%%BIG%");
+    LaunchPlan plan = Plan("big");
+    EXPECT_EQ(plan.file.size(), kLongestShellText + 1);
+    EXPECT_EQ(plan.parameters, "");
+    EXPECT_EQ(CheckLaunchPlan(plan, kWindowsShellLimits), LaunchRefusal::FileTooLong);
+
+    std::string blanks;
+    for (int i = 0; i < 10000; ++i) blanks += "a ";
+    names.Put("blanks", blanks);
+    probe.programProbes = 0;
+    EXPECT_EQ(Plan("blanks").file, blanks);
+    EXPECT_LE(probe.programProbes, 130);
+    EXPECT_GE(probe.programProbes, 100);
 }
 
 TEST(WebAddress, SchemesAndTopLevelDomains) {

@@ -374,3 +374,21 @@ TEST(MarkupLayout, ReplayNeverReadsPastAShorterText) {
     d.layout.Replay("abc<B", d.client, kSingleByte, d.device);  // the same list over less text
     EXPECT_EQ(d.Text(), "abc");
 }
+
+// What a screen reader is given: the text as drawn, without its markup.
+TEST(MarkupLayout, PlainTextIsWhatIsDrawnWithoutTags) {
+    const struct {
+        const char* markup;
+        const char* plain;
+    } cases[] = {
+        {"<B>Brisq</B><BR>Version 1<br>x", "Brisq\nVersion 1\nx"},
+        {"a &lt;B&gt; &amp;&nbsp;b & c", "a <B> & b & c"},
+        {"<FONT COLOR=#FF0000 SIZE=7>red</FONT> <DIV ALIGN=CENTER>mid</DIV>\nend", "red mid\nend"},
+        {"<unknown attr=\"x\">kept<", "kept"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        Drawing d = Draw(c.markup, 60);  // narrow: wrapping adds no breaks of its own
+        EXPECT_EQ(d.layout.PlainText(c.markup), c.plain) << c.markup;
+    }
+}

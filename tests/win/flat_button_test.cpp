@@ -2,8 +2,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "controls/glyph_button.h"
+#include "controls/icon_button.h"
 #include "res/resource.h"
 #include "button_host.h"
 #include "canvas.h"
@@ -97,17 +99,80 @@ TEST(FlatButton, DoubleClickPressesLikeAPress) {
     EXPECT_EQ(host.clicks, 2);
 }
 
-TEST(FlatButton, SpaceDoesNotPress) {
-    GlyphHost host;
-    SetFocus(host.Button());
-    SendMessageA(host.Button(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+namespace {
+// A dialog of the program's, modeless, with one of its buttons taken over; it
+// notes the commands it gets. Keys go through the dialog manager, as in a modal loop.
+template <class ButtonObject>
+class KeyHost {
+public:
+    KeyHost(int dialog, int control) {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS | ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&classes);  // the Settings template's list and hot-key control
+        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), nullptr, Procedure,
+                                     reinterpret_cast<LPARAM>(this));
+        button.Attach(GetDlgItem(dialog_, control));
+        ShowWindow(dialog_, SW_SHOW);
+        SetForegroundWindow(dialog_);
+        SetFocus(button.Handle());
+    }
+    ~KeyHost() { DestroyWindow(dialog_); }
+
+    void Key(UINT message, WORD key, LPARAM flags = 0) {
+        LPARAM scan = LPARAM(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16 | 1;
+        PostMessageA(GetFocus(), message, key, scan | flags);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDialogMessageA(dialog_, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    void Press(WORD key) {
+        Key(WM_KEYDOWN, key);
+        Key(WM_KEYUP, key, LPARAM(0xC0000000));
+    }
+
+    ButtonObject button;
+    std::vector<WORD> commands;
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+        if (id == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);
+        auto* self = reinterpret_cast<KeyHost*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (self && id == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+            reinterpret_cast<HWND>(lParam) == self->button.Handle())
+            self->commands.push_back(LOWORD(wParam));
+        return id == WM_INITDIALOG;
+    }
+
+    HWND dialog_;
+};
+
+// Space presses on the way down and clicks on the way up, once however long
+// it is held; Enter clicks the focused button, not the dialog's default one.
+template <class ButtonObject>
+void ExpectKeysPress(int dialog, int control) {
+    KeyHost<ButtonObject> host(dialog, control);
+    ASSERT_NE(host.button.Handle(), nullptr);
+    ASSERT_EQ(GetFocus(), host.button.Handle());
+    host.Key(WM_KEYDOWN, VK_SPACE);
+    EXPECT_TRUE(host.button.Pressed());
+    // The pointer is not the one pressing: moving it elsewhere keeps the press.
+    SendMessageA(host.button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(-50, -50));
+    EXPECT_TRUE(host.button.Pressed());
+    host.Key(WM_KEYDOWN, VK_SPACE, LPARAM(1) << 30);  // held: the key repeats
+    EXPECT_TRUE(host.commands.empty());
+    host.Key(WM_KEYUP, VK_SPACE, LPARAM(0xC0000000));
     EXPECT_FALSE(host.button.Pressed());
-    SendMessageA(host.Button(), WM_KEYUP, VK_SPACE, 0xC0390001);
-    EXPECT_EQ(host.clicks, 0);
-    // A system button would have clicked on the key-up; a mouse click still works.
-    host.Press();
-    host.Release();
-    EXPECT_EQ(host.clicks, 1);
+    EXPECT_EQ(host.commands, std::vector<WORD>{WORD(control)});
+    host.Press(VK_RETURN);
+    EXPECT_EQ(host.commands, (std::vector<WORD>{WORD(control), WORD(control)}));
+}
+}  // namespace
+
+TEST(FlatButton, SpaceAndEnterPressEachKindOfButton) {
+    ExpectKeysPress<IconButton>(IDD_SETTINGS, IDC_ADD_ALIAS);
+    ExpectKeysPress<GlyphButton>(IDD_LAUNCHER, IDC_ABOUT_BUTTON);
 }
 
 TEST(GlyphButton, HoverLightsAndLeavingRestores) {

@@ -1,0 +1,85 @@
+#include "command/command_line.h"
+
+#include <string_view>
+
+#include "command/launch_limits.h"
+#include "text/code_page.h"
+
+namespace {
+// No file or program name is longer: longer texts are never probed, which
+// also bounds the probes a command of many blanks costs.
+constexpr std::size_t kLongestName = kWindowsShellLimits.file;
+
+bool NamesSomething(const std::string& text, const CommandProbe& probe) {
+    return text.size() <= kLongestName && (probe.NamesFileOrFolder(text) || probe.NamesProgram(text));
+}
+
+ProgramAndArguments Split(const std::string& command, const CommandProbe& probe, const CodePage& page) {
+    // A text cut short by expansion must not lose its cut tail to the
+    // arguments: whole, it is refused.
+    if (command.size() > kLongestShellText) return {command, {}};
+    if (!command.empty() && command[0] == '"') {
+        std::size_t close = FindCharacter(command, '"', 1, page);
+        if (close == std::string::npos) return {command.substr(1), {}};
+        std::size_t rest = close + 1;
+        if (rest < command.size() && command[rest] == ' ') ++rest;
+        return {command.substr(1, close - 1), command.substr(rest)};
+    }
+    std::size_t blank = FindCharacter(command, ' ', 0, page);
+    if (blank == std::string::npos || NamesSomething(command, probe)) return {command, {}};
+    // As the system reads an unquoted command line: the first part ending
+    // before a blank that names a program. No part of an address does: a
+    // colon past a drive letter is no file name.
+    for (; blank != std::string::npos && blank <= kLongestName; blank = FindCharacter(command, ' ', blank + 1, page)) {
+        std::string program = command.substr(0, blank);
+        if (!program.empty() && probe.NamesProgram(program)) return {program, command.substr(blank + 1)};
+    }
+    return {command, {}};
+}
+
+std::string Joined(std::string first, const std::string& second) {
+    if (first.empty()) return second;
+    if (!second.empty()) first.append(1, ' ').append(second);
+    return first;
+}
+}  // namespace
+
+std::size_t FindCharacter(const std::string& text, char c, std::size_t from, const CodePage& page) {
+    for (std::size_t i = from; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
+        if (text[i] == c) return i;
+    return std::string::npos;
+}
+
+std::string ExpandVariables(const std::string& text, const CommandProbe& probe, const CodePage& page,
+                            std::size_t limit) {
+    if (text.size() > limit) return text;
+    const std::size_t cap = limit == std::string::npos ? limit : limit + 1;
+    const std::string_view source = text;
+    std::string result;
+    auto append = [&](std::string_view part) { result.append(part.substr(0, cap - result.size())); };
+    std::size_t copied = 0;
+    std::size_t open = FindCharacter(text, '%', 0, page);
+    while (open != std::string::npos && result.size() < cap) {
+        std::size_t close = FindCharacter(text, '%', open + 1, page);
+        if (close == std::string::npos) break;
+        std::optional<std::string> value;
+        if (close > open + 1) value = probe.Variable(text.substr(open + 1, close - open - 1));
+        if (!value) {
+            open = close;
+            continue;
+        }
+        append(source.substr(copied, open - copied));
+        append(*value);
+        copied = close + 1;
+        open = FindCharacter(text, '%', copied, page);
+    }
+    append(source.substr(copied));
+    return result;
+}
+
+ProgramAndArguments ReadCommand(const std::string& command, const std::string& parameters,
+                                const CommandProbe& probe, const CodePage& page) {
+    ProgramAndArguments read = Split(ExpandVariables(command, probe, page, kLongestShellText), probe, page);
+    read.arguments = Joined(std::move(read.arguments), ExpandVariables(parameters, probe, page, kLongestShellText));
+    return read;
+}
