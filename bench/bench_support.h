@@ -234,8 +234,10 @@ inline SIZE_T CommitOf(HANDLE process) {
 // before it. Steps keep the order of the first run.
 class StepTable {
 public:
-    void Add(const std::vector<std::pair<double, std::string>>& marks, double endMs, const char* endStep) {
-        double before = 0;
+    // |fromMs|: where the first step starts (0, the process's creation).
+    void Add(const std::vector<std::pair<double, std::string>>& marks, double endMs, const char* endStep,
+             double fromMs = 0) {
+        double before = fromMs;
         for (const auto& [at, step] : marks) Note(step, at - before), before = at;
         // Seen from outside before the last mark was written: nothing left to count.
         if (endMs >= 0) Note(endStep, std::max(0.0, endMs - before));

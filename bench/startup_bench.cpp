@@ -46,7 +46,7 @@ Start StartOnce(const std::string& exe, const std::string& folder, StepTable* st
         std::vector<std::pair<double, std::string>> before, after;
         for (const auto& mark : marks) (mark.first <= result.shown ? before : after).push_back(mark);
         steps[0].Add(before, result.shown, "(shown and painted, seen from outside)");
-        if (!after.empty()) steps[1].Add(after, -1, "");
+        if (!after.empty()) steps[1].Add(after, -1, "", result.shown);
     }
     return result;
 }
