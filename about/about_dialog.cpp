@@ -1,7 +1,9 @@
 #include "about/about_dialog.h"
 
 #include "about/version_info.h"
+#include "controls/program_icon_win.h"
 #include "framework/center_window.h"
+#include "framework/dpi.h"
 #include "framework/module.h"
 #include "res/resource.h"
 
@@ -13,9 +15,9 @@ const char kDescription[] =
     "<B>Brisq</B> is a <B>FREE</B> tool for quick launch of most recent used commands and applications.<BR><BR>"
     "<B>Brisq</B> is absolutely free and does not contain adware or spyware functions.";
 
-HICON LoadProgramIcon(int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageA(Module::Instance(), MAKEINTRESOURCEA(IDI_BRISQ), IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+// The icon at the dialog's DPI.
+Icon ProgramIcon(HWND dialog, int sizeMetric) {
+    return LoadProgramIcon(Module::Instance(), IDI_BRISQ, SystemMetricAtDpi(sizeMetric, WindowDpi(dialog)));
 }
 }  // namespace
 
@@ -36,10 +38,17 @@ std::string AboutDialog::ProductText(const VersionInfo& version) {
 
 void AboutDialog::OnInitDialog(Message& m) {
     CenterWindow(window_);
-    bigIcon_.Reset(LoadProgramIcon(SM_CXICON, SM_CYICON));
-    smallIcon_.Reset(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON));
+    bigIcon_ = ProgramIcon(window_, SM_CXICON);
+    smallIcon_ = ProgramIcon(window_, SM_CXSMICON);
     SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    // The template's icon control was given the 32-pixel picture; it shows the DPI's.
+    for (HWND child = GetWindow(window_, GW_CHILD); child && bigIcon_; child = GetWindow(child, GW_HWNDNEXT)) {
+        char type[8] = "";
+        GetClassNameA(child, type, sizeof(type));
+        if (lstrcmpiA(type, "static") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(bigIcon_.get()), 0);
+    }
 
     VersionInfo version;
     version.LoadFromModule(nullptr);  // without one the strings stay empty

@@ -1,6 +1,7 @@
 #include "app/launcher_window.h"
 
 #include "about/about_dialog.h"
+#include "app/launcher_layout.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
 #include "command/command_runner.h"
@@ -8,6 +9,7 @@
 #include "completion/completion_sources.h"
 #include "framework/accessible_name.h"
 #include "framework/center_window.h"
+#include "framework/dpi.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
@@ -47,6 +49,7 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
     OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
+    OnMessage(WM_DPICHANGED, &LauncherWindow::OnDpiChanged),
     OnMessage(WM_GETOBJECT, &LauncherWindow::OnGetObject),
     ChainTo<&LauncherWindow::skin_>(),
 };
@@ -57,9 +60,12 @@ bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages
 void LauncherWindow::OnInitDialog(Message& m) {
     TraceMark("dialog and controls created");
     CenterWindow(window_);
-    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN);
+    KeepDialogLayoutOnDpiChange(window_);  // ApplyDpi does it, by the skin
+    dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
+    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN, dpi_);
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
-    TraceMark("skin region");
+    LayOutControls(LayOutLauncher(dpi_));
+    TraceMark("skin region and layout");
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
     TraceMark("translucency");
@@ -110,6 +116,76 @@ void LauncherWindow::FinishStartup() {
     TraceMark("tray icon");
     ApplyStartWithWindows();
     TraceMark("Run value");
+}
+
+// The system moved the window to a monitor of another DPI, or the DPI changed:
+// the rectangle it suggests keeps the window where the user sees it.
+void LauncherWindow::OnDpiChanged(Message& m) {
+    ApplyDpi(SaneDpi(LOWORD(m.wParam)));
+    RECT suggested{};
+    SIZE_T read = 0;  // a forged message may point anywhere
+    if (m.lParam && ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<LPCVOID>(m.lParam), &suggested,
+                                      sizeof(suggested), &read) && read == sizeof(suggested))
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m.result = 0;
+}
+
+void LauncherWindow::ApplyDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    LauncherLayout layout = LayOutLauncher(dpi);
+    if (skin_.Skinned()) {
+        skin_.ChangeBitmap(window_, SkinPainter::SkinBitmap(Module::Instance(), IDB_SKIN, dpi));
+        SIZE size = skin_.BitmapSize();
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetCommandFont(dpi);
+    LayOutControls(layout);
+    for (GlyphButton* button : {&settingsButton_, &aboutButton_, &closeButton_}) button->SetDpi(dpi);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The template's font, made again for the DPI; the dialog's own at the DPI it was made for.
+void LauncherWindow::SetCommandFont(int dpi) {
+    HWND box = CommandBox();
+    auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
+    Font font;
+    LOGFONTA description{};
+    if (dpi != templateDpi_ && dialogFont && GetObjectA(dialogFont, sizeof(description), &description)) {
+        description.lfHeight = MulDiv(description.lfHeight, dpi, templateDpi_);
+        font.Reset(CreateFontIndirectA(&description));
+    }
+    SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font.get() : dialogFont), TRUE);
+    commandFont_ = std::move(font);  // the old one goes once the box has let it go
+}
+
+void LauncherWindow::LayOutControls(const LauncherLayout& layout) {
+    const struct {
+        int id;
+        const PixelRect& place;
+    } controls[] = {{IDC_COMMAND_BOX, layout.commandBox},
+                    {IDC_CLOSE_BUTTON, layout.closeButton},
+                    {IDC_ABOUT_BUTTON, layout.aboutButton},
+                    {IDC_SETTINGS_BUTTON, layout.settingsButton}};
+    for (const auto& control : controls)
+        SetWindowPos(GetDlgItem(window_, control.id), nullptr, control.place.left, control.place.top,
+                     control.place.Width(), control.place.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The box sizes its field by its font, which grows less than the DPI; the
+    // field takes the height laid out for it, as the skin expects. The field is
+    // the item height it is given and a frame of the box's own, measured: this
+    // Wine reports an item height two more than the one it was given.
+    HWND box = CommandBox();
+    auto fieldHeight = [box] {
+        RECT field{};
+        GetWindowRect(box, &field);
+        return int(field.bottom - field.top);
+    };
+    LRESULT reported = SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+    if (reported <= 0) return;
+    SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), reported);
+    int frame = fieldHeight() - int(reported);
+    if (layout.commandFieldHeight > frame)
+        SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), layout.commandFieldHeight - frame);
 }
 
 void LauncherWindow::OnToggle(Message& m) {

@@ -31,6 +31,10 @@ public:
     void FinishStartup();
     // False until FinishStartup ran: the settings were not loaded, and must not be saved.
     bool StartupFinished() const { return startupFinished_; }
+    // Sizes the window, its region and skin, the controls, their fonts and
+    // pictures for a DPI (the monitor's, or the one the system moved it to).
+    void ApplyDpi(int dpi);
+    int Dpi() const { return dpi_; }
 
     bool RegisterLaunchHotKey();
     void UnregisterLaunchHotKey();
@@ -53,6 +57,9 @@ private:
     void OnTrayLeftButton(Message& m);
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);
+    void OnDpiChanged(Message& m);
+    void LayOutControls(const struct LauncherLayout& layout);
+    void SetCommandFont(int dpi);
 
     static UINT TrayCallbackOf(const LauncherWindow& self) { return self.tray_.CallbackMessage(); }
     static UINT TaskbarCreatedOf(const LauncherWindow& self) { return self.tray_.TaskbarCreatedMessage(); }
@@ -72,6 +79,9 @@ private:
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
     bool startupFinished_ = false;
+    int dpi_ = 96;
+    int templateDpi_ = 96;  // the DPI the dialog's own font was made for
+    Font commandFont_;       // the command box's font at any other DPI
 
     static const MessageEntry<LauncherWindow> kMessages[];
 };

@@ -1,5 +1,6 @@
 #include "app/tray_icon.h"
 
+#include "controls/program_icon_win.h"
 #include "framework/module.h"
 
 TrayIcon::TrayIcon() {
@@ -13,9 +14,8 @@ BOOL TrayIcon::Install(HWND owner, UINT id, UINT resource, bool shown) {
     HINSTANCE instance = Module::Instance();
     data_.hWnd = owner;
     data_.uID = id;
-    icon_.Reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                              LR_DEFAULTCOLOR)));
+    // The shell's small-icon size at the system DPI, sharp.
+    icon_ = LoadProgramIcon(instance, int(resource), GetSystemMetrics(SM_CXSMICON));
     data_.hIcon = icon_.get();
     data_.szTip[0] = '\0';
     LoadStringA(instance, resource, data_.szTip, sizeof(data_.szTip));

@@ -19,11 +19,11 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF first, COLORREF second, boo
     GradientFill(dc, corners, 2, &span, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
-void DrawFrame3d(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
-    LONG x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
-    if (cx <= 0 || cy <= 0) return;  // the edges would turn inside out and paint beside the rectangle
-    FillSolid(dc, RECT{x, y, x + cx - 1, y + 1}, topLeft);
-    FillSolid(dc, RECT{x, y, x + 1, y + cy - 1}, topLeft);
-    FillSolid(dc, RECT{x + cx - 1, y, x + cx, y + cy}, bottomRight);
-    FillSolid(dc, RECT{x, y + cy - 1, x + cx, y + cy}, bottomRight);
+void DrawFrame3d(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight, int thickness) {
+    LONG x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top, t = thickness;
+    if (cx <= 0 || cy <= 0 || t <= 0) return;  // the edges would turn inside out and paint beside the rectangle
+    FillSolid(dc, RECT{x, y, x + cx - t, y + t}, topLeft);
+    FillSolid(dc, RECT{x, y, x + t, y + cy - t}, topLeft);
+    FillSolid(dc, RECT{x + cx - t, y, x + cx, y + cy}, bottomRight);
+    FillSolid(dc, RECT{x, y + cy - t, x + cx, y + cy}, bottomRight);
 }

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "controls/dpi_scale.h"
+#include "framework/dpi.h"
 #include "framework/accessible_name.h"
 #include "framework/module.h"
 
@@ -35,12 +37,14 @@ const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
     OnMessage(WM_GETDLGCODE, &FlatButtonBase::OnGetDlgCode),
     OnMessage(WM_GETOBJECT, &FlatButtonBase::OnGetObject),
     OnMessage(WM_UPDATEUISTATE, &FlatButtonBase::OnUpdateUiState),
+    OnMessage(WM_DPICHANGED_AFTERPARENT, &FlatButtonBase::OnDpiChanged),
 };
 
 bool FlatButtonBase::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
 bool FlatButtonBase::Attach(HWND button) {
     if (!ControlObject::Attach(button)) return false;
+    dpi_ = WindowDpi(button);
     Init();
     return true;
 }
@@ -66,15 +70,55 @@ bool FlatButtonBase::SetToolTipText(const char* text) {
 }
 
 bool FlatButtonBase::SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour) {
+    picture_ = Picture{size, bitmapId, maskColour};
+    return BuildImageList();
+}
+
+void FlatButtonBase::SetDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (picture_) BuildImageList();
+    if (window_) Repaint();
+}
+
+// The picture drawn for the DPI, or the next smaller one enlarged by whole pixels.
+bool FlatButtonBase::BuildImageList() {
     imageList_.Reset();
-    Bitmap bitmap(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(bitmapId)));
+    imageWidth_ = imageHeight_ = 0;
+    PictureChoice choice = ChoosePicture(dpi_);
+    Bitmap bitmap(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(PictureResourceId(picture_->bitmapId, choice.scale))));
+    if (!bitmap && choice.scale != 100) {  // a picture drawn at 100 % only
+        choice = PictureChoice{100, choice.factor};
+        bitmap.Reset(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(picture_->bitmapId)));
+    }
     if (!bitmap) return false;
+    const int size = PictureSize(picture_->size, choice);
+    if (choice.factor > 1) {
+        BITMAP drawn{};
+        GetObjectA(bitmap.get(), sizeof(drawn), &drawn);
+        WindowDc screen(nullptr);
+        MemoryDc from(screen.get()), to(screen.get());
+        Bitmap enlarged(CreateCompatibleBitmap(screen.get(), drawn.bmWidth * choice.factor, drawn.bmHeight * choice.factor));
+        if (!enlarged || !from || !to) return false;
+        {
+            SelectionGuard keepFrom(from.get(), bitmap.get()), keepTo(to.get(), enlarged.get());
+            SetStretchBltMode(to.get(), COLORONCOLOR);
+            StretchBlt(to.get(), 0, 0, drawn.bmWidth * choice.factor, drawn.bmHeight * choice.factor, from.get(), 0, 0,
+                       drawn.bmWidth, drawn.bmHeight, SRCCOPY);
+        }
+        bitmap = std::move(enlarged);
+    }
     HIMAGELIST list = ImageList_Create(size, size, ILC_MASK | ILC_COLOR16, 1, 1);
     if (!list) return false;
     imageList_.Reset(list);
-    ImageList_AddMasked(list, bitmap.get(), maskColour);
+    ImageList_AddMasked(list, bitmap.get(), picture_->mask);
     ImageList_GetIconSize(list, &imageWidth_, &imageHeight_);
     return true;
+}
+
+void FlatButtonBase::OnDpiChanged(Message& m) {
+    SetDpi(WindowDpi(window_));
+    m.handled = false;
 }
 
 void FlatButtonBase::Repaint() {

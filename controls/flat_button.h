@@ -25,7 +25,11 @@ public:
     bool SetToolTipText(const char* text);
     // What a screen reader calls the button; without one, its tooltip text does.
     void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+    // The picture designed size x size pixels, as drawn for the button's DPI.
     bool SetImageFromBitmap(int size, int bitmapId, COLORREF maskColour);
+    // The DPI the button draws at; the picture is chosen again when it changes.
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
 
     bool Pressed() const { return pressed_; }
     bool MouseOver() const { return mouseOver_; }
@@ -59,6 +63,8 @@ private:
     void OnGetDlgCode(Message& m);
     void OnGetObject(Message& m);
     void OnUpdateUiState(Message& m);
+    void OnDpiChanged(Message& m);
+    bool BuildImageList();
 
     void Init();
     void Click();
@@ -75,6 +81,12 @@ private:
     bool pressed_ = false;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
+    int dpi_ = 96;
+    struct Picture {
+        int size, bitmapId;
+        COLORREF mask;
+    };
+    std::optional<Picture> picture_;
 
     static const MessageEntry<FlatButtonBase> kMessages[];
 };

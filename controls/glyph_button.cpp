@@ -1,5 +1,8 @@
 #include "controls/glyph_button.h"
 
+#include <algorithm>
+
+#include "controls/dpi_scale.h"
 #include "controls/drawing.h"
 
 namespace {
@@ -7,11 +10,14 @@ const COLORREF kLight = RGB(0xEE, 0xEE, 0xEE);
 const COLORREF kDark = RGB(0xCC, 0xCC, 0xCC);
 const COLORREF kGlyphColour = RGB(0x12, 0x00, 0x00);
 const int kMaxTextLength = 9;
+const int kGlyphHeight = 12;  // at 96 DPI
 }  // namespace
 
 void GlyphButton::DoPaint(HDC dc) {
-    if (!glyphFont_) {
-        glyphFont_.Reset(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
+    const int dpi = Dpi();
+    if (!glyphFont_ || glyphFontDpi_ != dpi) {
+        glyphFontDpi_ = dpi;
+        glyphFont_.Reset(CreateFontA(ScaleToDpi(kGlyphHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "marlett"));
     }
     RECT client{};
@@ -20,15 +26,20 @@ void GlyphButton::DoPaint(HDC dc) {
     bool lit = Pressed() || MouseOver();
     COLORREF outer = lit ? kLight : kDark, inner = lit ? kDark : kLight;
     COLORREF top = lit ? kLight : kDark, bottom = lit ? kDark : kLight;
+    // Lines, corners and insets as at 96 DPI, scaled; a pen is drawn inside its figure.
+    const int line = std::max(1, ScaleToDpi(1, dpi));
     {
-        Pen outerPen(CreatePen(PS_SOLID, 1, outer)), innerPen(CreatePen(PS_SOLID, 1, inner));
+        const int style = line > 1 ? PS_INSIDEFRAME : PS_SOLID;
+        Pen outerPen(CreatePen(style, line, outer)), innerPen(CreatePen(style, line, inner));
         SelectionGuard keepPen(dc, outerPen.get());
-        RoundRect(dc, client.left, client.top, client.right, client.bottom, 5, 5);
+        const int corner = ScaleToDpi(5, dpi), innerCorner = ScaleToDpi(2, dpi);
+        RoundRect(dc, client.left, client.top, client.right, client.bottom, corner, corner);
         SelectObject(dc, innerPen.get());
-        RoundRect(dc, client.left + 1, client.top + 1, client.right - 1, client.bottom - 1, 2, 2);
+        RoundRect(dc, client.left + line, client.top + line, client.right - line, client.bottom - line, innerCorner,
+                  innerCorner);
     }  // the previous pen is back before both pens go
 
-    RECT inside{client.left + 2, client.top + 2, client.right - 2, client.bottom - 2};
+    RECT inside{client.left + 2 * line, client.top + 2 * line, client.right - 2 * line, client.bottom - 2 * line};
     FillGradient(dc, inside, top, bottom, true);
 
     if (HIMAGELIST images = Images()) {

@@ -10,4 +10,5 @@ protected:
 
 private:
     Font glyphFont_;
+    int glyphFontDpi_ = 0;  // the DPI glyphFont_ was made for
 };

@@ -1,6 +1,9 @@
 #include "controls/icon_button.h"
 
+#include <algorithm>
+
 #include "controls/colour.h"
+#include "controls/dpi_scale.h"
 #include "controls/drawing.h"
 #include "framework/owners.h"
 
@@ -14,15 +17,16 @@ void IconButton::DoPaint(HDC dc) {
     bool enabled = IsWindowEnabled(window_) != FALSE;
     bool hot = MouseOver();
     const SkinPalette& palette = SkinPalette::Instance();
+    const int line = std::max(1, ScaleToDpi(1, Dpi()));
 
     if (Pressed() || hot) {
         if (Pressed()) FillGradient(dc, client, palette.pressedTop, palette.pressedBottom, true);
         else FillGradient(dc, client, palette.hotTop, palette.hotBottom, true);
-        DrawFrame3d(dc, client, palette.frameColour, palette.frameColour);
+        DrawFrame3d(dc, client, palette.frameColour, palette.frameColour, line);
     } else {
         COLORREF face = GetSysColor(COLOR_BTNFACE);
         FillSolid(dc, client, face);
-        DrawFrame3d(dc, client, face, face);
+        DrawFrame3d(dc, client, face, face, line);
     }
 
     if (Images()) DrawImage(dc, client, hot, enabled);
@@ -40,7 +44,8 @@ void IconButton::DrawImage(HDC dc, const RECT& client, bool hot, bool enabled) {
         if (icon && shadow)
             DrawStateA(dc, shadow.get(), nullptr, reinterpret_cast<LPARAM>(icon.get()), 0, x, y, 0, 0,
                        DST_ICON | DSS_MONO);
-        --x, --y;
+        const int lift = std::max(1, ScaleToDpi(1, Dpi()));
+        x -= lift, y -= lift;
     }
     ImageList_Draw(Images(), 0, dc, x, y, ILD_NORMAL);
 }

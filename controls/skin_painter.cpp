@@ -1,7 +1,13 @@
 #include "controls/skin_painter.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 #include <vector>
+
+#include "controls/dpi_scale.h"
+#include "controls/skin_drawing.h"
 
 namespace {
 // Kept when a dialog loses its border: popup and system menu.
@@ -25,6 +31,58 @@ bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id) {
     // A DIB section keeps the palette's exact colours whatever the display depth.
     bitmap_.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return bool(bitmap_);
+}
+
+bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id, int dpi) {
+    bitmap_ = SkinBitmap(instance, id, dpi);
+    return bool(bitmap_);
+}
+
+Bitmap SkinPainter::SkinBitmap(HINSTANCE instance, int id, int dpi) {
+    if (dpi == kDesignDpi)
+        return Bitmap(static_cast<HBITMAP>(
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    // A palette of the skin's inks, so every pixel reads back as its exact colour.
+    SkinPicture picture = DrawSkin(dpi);
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[std::size(kSkinPalette)];
+    } format{};
+    format.header.biSize = sizeof(format.header);
+    format.header.biWidth = picture.width;
+    format.header.biHeight = -picture.height;
+    format.header.biPlanes = 1;
+    format.header.biBitCount = 8;
+    format.header.biCompression = BI_RGB;
+    format.header.biClrUsed = std::size(kSkinPalette);
+    for (std::size_t i = 0; i < std::size(kSkinPalette); ++i)
+        format.colours[i] = RGBQUAD{BYTE(BlueOf(kSkinPalette[i])), BYTE(GreenOf(kSkinPalette[i])),
+                                    BYTE(RedOf(kSkinPalette[i])), 0};
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return Bitmap();
+    const std::size_t stride = (std::size_t(picture.width) + 3) / 4 * 4;
+    for (int y = 0; y < picture.height; ++y)
+        std::copy_n(picture.inks.data() + std::size_t(y) * std::size_t(picture.width), picture.width,
+                    static_cast<BYTE*>(bits) + std::size_t(y) * stride);
+    GdiFlush();
+    return bitmap;
+}
+
+bool SkinPainter::ChangeBitmap(HWND window, Bitmap bitmap) {
+    if (!skinned_ || !bitmap) return false;
+    Bitmap previous = std::exchange(bitmap_, std::move(bitmap));
+    BITMAP previousInfo = info_;
+    memory_.reset();  // lets the old bitmap go
+    if (!BuildRegion() || !SetWindowRgn(window, region_.get(), TRUE)) {
+        bitmap_ = std::move(previous);
+        info_ = previousInfo;
+        BuildRegion();
+        region_.Reset();  // the window keeps the region it has
+        return false;
+    }
+    region_.Release();  // the window owns it now and frees the one it had
+    return true;
 }
 
 bool SkinPainter::ApplySkin(HWND window) {

@@ -17,7 +17,13 @@ public:
     ~SkinPainter();
 
     bool LoadSkinBitmap(HINSTANCE instance, int id);
+    // Bitmap `id` at 96 DPI; at any other the same skin drawn at that DPI.
+    static Bitmap SkinBitmap(HINSTANCE instance, int id, int dpi);
+    bool LoadSkinBitmap(HINSTANCE instance, int id, int dpi);
     void SetBitmap(Bitmap bitmap) { bitmap_ = std::move(bitmap); }
+    // A skinned window's new picture (its DPI changed): the region follows it;
+    // the caller sizes the window. False leaves the window as it was.
+    bool ChangeBitmap(HWND window, Bitmap bitmap);
 
     // True when the window now has the bitmap's shape; otherwise it keeps its plain look.
     bool ApplySkin(HWND window);
@@ -25,6 +31,7 @@ public:
     bool BuildRegion();
 
     HRGN RegionHandle() const { return region_.get(); }
+    SIZE BitmapSize() const { return SIZE{info_.bmWidth, info_.bmHeight}; }
     bool Skinned() const { return skinned_; }
 
     // The background, static-control and hit-test handlers; inactive until skinned.

@@ -6,7 +6,13 @@ Run it from anywhere; it rewrites the files beside itself:
   skin.bmp    the launcher's 491 x 62 panel, 8 bits with a palette; magenta is cut away
   tool.bmp    the Settings button's 16 x 16 tool, 1 bit, black on white
   add.bmp, delete.bmp, edit.bmp
-              the Settings dialog's 16 x 16 alias buttons, 24 bits; magenta is cut away
+              the Settings dialog's 16 x 16 alias buttons, 4 bits with a palette; magenta is cut away
+  tool_125.bmp ... edit_200.bmp
+              the same four drawn again at 125, 150, 175 and 200 % (20 to 32 pixels), for
+              displays of more than 96 DPI: drawn, not stretched, so they stay sharp
+
+The launcher draws its skin and the program icon at other sizes itself
+(controls/skin_drawing.cpp, controls/program_icon.cpp), the same way as here.
 """
 import os
 import struct
@@ -147,13 +153,26 @@ def skin_pixels():
     return rows
 
 
-def tool_pixels():
+SCALES = (100, 125, 150, 175, 200)
+
+
+def picture_size(scale):
+    return (16 * scale + 50) // 100
+
+
+def grid(size, x):
+    """Pixel x of a picture `size` wide on the 16-pixel design grid: the centre of
+    the design pixel it falls in is a whole number there, as at 16 pixels."""
+    return (x + 0.5) * 16 / size - 0.5
+
+
+def tool_pixels(size=16):
     """A wrench from the bottom left to the top right: True is ink."""
     rows = []
-    for y in range(16):
+    for y in range(size):
         row = []
-        for x in range(16):
-            cx, cy = x + 0.5, y + 0.5
+        for x in range(size):
+            cx, cy = grid(size, x) + 0.5, grid(size, y) + 0.5
             # handle: a thick segment from (3, 13) to (9.5, 6.5)
             t = max(0.0, min(1.0, ((cx - 3) * 6.5 + (13 - cy) * 6.5) / (2 * 6.5 ** 2)))
             px, py = 3 + 6.5 * t, 13 - 6.5 * t
@@ -178,15 +197,22 @@ PENCIL_LEAD = (0x40, 0x40, 0x40)
 ERASER = (0xE8, 0x8C, 0x9A)
 
 
-def outlined(ink, fill, edge):
-    """Pixels of a shape given by ink(x, y): its inside in fill, a one-pixel rim around it in edge."""
+def outlined(ink, fill, edge, size):
+    """Pixels of a shape given by ink(u, v) on the design grid: its inside in fill,
+    a rim around it in edge, one design pixel wide (at least one pixel)."""
+    rim = max(1, (size + 8) // 16)
+    inside = [[ink(grid(size, x), grid(size, y)) for x in range(size)] for y in range(size)]
+
+    def at(x, y):
+        return 0 <= x < size and 0 <= y < size and inside[y][x]
+
     rows = []
-    for y in range(16):
+    for y in range(size):
         row = []
-        for x in range(16):
-            if ink(x, y):
+        for x in range(size):
+            if inside[y][x]:
                 row.append(fill)
-            elif any(ink(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)):
+            elif any(at(x + dx, y + dy) for dx in range(-rim, rim + 1) for dy in range(-rim, rim + 1)):
                 row.append(edge)
             else:
                 row.append(KEY)
@@ -194,28 +220,34 @@ def outlined(ink, fill, edge):
     return rows
 
 
-def add_pixels():
+def within(low, value, high):
+    """low <= value <= high for whole design pixels, as continuous spans at any size."""
+    return low - 0.5 <= value < high + 0.5
+
+
+def add_pixels(size=16):
     """A green plus sign."""
     def ink(x, y):
-        return (6 <= x <= 9 and 2 <= y <= 13) or (2 <= x <= 13 and 6 <= y <= 9)
-    return outlined(ink, GREEN, GREEN_DARK)
+        return (within(6, x, 9) and within(2, y, 13)) or (within(2, x, 13) and within(6, y, 9))
+    return outlined(ink, GREEN, GREEN_DARK, size)
 
 
-def delete_pixels():
+def delete_pixels(size=16):
     """A red diagonal cross."""
     def ink(x, y):
-        if not (3 <= x <= 12 and 3 <= y <= 12):
+        if not (within(3, x, 12) and within(3, y, 12)):
             return False
-        return abs(x - y) <= 1 or abs(x + y - 15) <= 1
-    return outlined(ink, RED, RED_DARK)
+        return abs(x - y) < 1.5 or abs(x + y - 15) < 1.5
+    return outlined(ink, RED, RED_DARK, size)
 
 
-def edit_pixels():
+def edit_pixels(size=16):
     """A pencil from the bottom left to the top right: lead, bare wood, yellow body, eraser."""
     rows = []
-    for y in range(16):
+    for py in range(size):
         row = []
-        for x in range(16):
+        for px in range(size):
+            x, y = grid(size, px), grid(size, py)
             u = (x + y - 15) / 2.0     # across the pencil
             v = (x - y + 15) / 2.0     # along it, 0 at the bottom left
             colour = KEY
@@ -237,13 +269,6 @@ def edit_pixels():
     return rows
 
 
-def write_bmp24(path, rows):
-    width, height = len(rows[0]), len(rows)
-    stride = (width * 3 + 3) // 4 * 4
-    pixels = b''.join(b''.join(bytes((b, g, r)) for (r, g, b) in row) + bytes(stride - width * 3)
-                      for row in reversed(rows))
-    write_bmp(path, width, height, 24, [], pixels)
-
 
 def write_bmp8(path, rows):
     palette = sorted({c for row in rows for c in row})
@@ -252,6 +277,21 @@ def write_bmp8(path, rows):
     stride = (width + 3) // 4 * 4
     pixels = b''.join(bytes(index[c] for c in row) + bytes(stride - width) for row in reversed(rows))
     write_bmp(path, width, height, 8, palette, pixels)
+
+
+def write_bmp4(path, rows):
+    palette = sorted({c for row in rows for c in row})
+    assert len(palette) <= 16, path
+    index = {c: i for i, c in enumerate(palette)}
+    width, height = len(rows[0]), len(rows)
+    stride = (width + 7) // 8 * 4
+    data = b''
+    for row in reversed(rows):
+        line = bytearray(stride)
+        for x, c in enumerate(row):
+            line[x // 2] |= index[c] << (0 if x % 2 else 4)
+        data += bytes(line)
+    write_bmp(path, width, height, 4, palette, data)
 
 
 def write_bmp1(path, rows):
@@ -279,7 +319,10 @@ def write_bmp(path, width, height, bits, palette, pixels):
 if __name__ == '__main__':
     write_ico(os.path.join(HERE, 'brisq.ico'), [16, 32])
     write_bmp8(os.path.join(HERE, 'skin.bmp'), skin_pixels())
-    write_bmp1(os.path.join(HERE, 'tool.bmp'), tool_pixels())
-    write_bmp24(os.path.join(HERE, 'add.bmp'), add_pixels())
-    write_bmp24(os.path.join(HERE, 'delete.bmp'), delete_pixels())
-    write_bmp24(os.path.join(HERE, 'edit.bmp'), edit_pixels())
+    for scale in SCALES:
+        size = picture_size(scale)
+        suffix = '' if scale == 100 else '_%d' % scale
+        write_bmp1(os.path.join(HERE, 'tool%s.bmp' % suffix), tool_pixels(size))
+        write_bmp4(os.path.join(HERE, 'add%s.bmp' % suffix), add_pixels(size))
+        write_bmp4(os.path.join(HERE, 'delete%s.bmp' % suffix), delete_pixels(size))
+        write_bmp4(os.path.join(HERE, 'edit%s.bmp' % suffix), edit_pixels(size))

@@ -12,6 +12,8 @@
 #define IDM_TRAY 128
 #define IDB_SKIN 203
 #define IDB_TOOL 208
+// Each picture is drawn at 100 % under its id and at 125, 150, 175 and 200 %
+// under the id plus 1000, 2000, 3000 and 4000 (PictureResourceId).
 
 // The About dialog and its controls.
 #define IDD_ABOUT 259

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <new>
 
+#include "framework/dpi.h"
 #include "framework/module.h"
 #include "framework/owners.h"
 #include "richtext/link_rules.h"
@@ -65,6 +66,7 @@ const MessageEntry<HyperLink> HyperLink::kMessages[] = {
     OnMessage(WM_GETFONT, &HyperLink::OnGetFont),
     OnMessage(WM_UPDATEUISTATE, &HyperLink::OnUpdateUiState),
     OnMessage(WM_DESTROY, &HyperLink::OnDestroy),
+    OnMessage(WM_DPICHANGED_AFTERPARENT, &HyperLink::OnDpiChanged),
 };
 
 bool HyperLink::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
@@ -85,13 +87,7 @@ void HyperLink::Init() {
     hand_ = LoadCursorA(nullptr, IDC_HAND);
     normalFont_ = reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0));
     if (!normalFont_) normalFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    if (!linkFont_) {
-        LOGFONTA font{};
-        if (GetObjectA(normalFont_, sizeof(font), &font)) {
-            font.lfUnderline = TRUE;
-            linkFont_.Reset(CreateFontIndirectA(&font));
-        }
-    }
+    if (!linkFont_) MakeLinkFont();
     if (!label_) {
         int length = GetWindowTextLengthA(window_);
         if (length > 0) {
@@ -104,6 +100,23 @@ void HyperLink::Init() {
     if (target_) ShowToolTip();
     else if (label_) SetTarget(label_->c_str());  // the label doubles as the target
     ReadLinkColours();
+}
+
+void HyperLink::MakeLinkFont() {
+    LOGFONTA font{};
+    if (!GetObjectA(normalFont_, sizeof(font), &font)) return;
+    font.lfUnderline = TRUE;
+    linkFont_.Reset(CreateFontIndirectA(&font));
+}
+
+// The dialog has its font at the new DPI by now: the link's follows it, and
+// so does the rectangle it takes clicks in.
+void HyperLink::OnDpiChanged(Message& m) {
+    if (auto font = reinterpret_cast<HFONT>(SendMessageA(GetParent(window_), WM_GETFONT, 0, 0))) normalFont_ = font;
+    MakeLinkFont();
+    ComputeLinkRect();
+    InvalidateRect(window_, nullptr, TRUE);
+    m.handled = false;
 }
 
 bool HyperLink::SetLabel(const char* text) {

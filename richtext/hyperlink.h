@@ -54,6 +54,8 @@ private:
     void OnGetFont(Message& m);
     void OnUpdateUiState(Message& m);
     void OnDestroy(Message& m);
+    void OnDpiChanged(Message& m);
+    void MakeLinkFont();
 
     void Init();
     const std::string* Text() const;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/dpi.h"
 #include "framework/accessible_name.h"
 #include "text/system_code_page.h"
 
@@ -159,7 +160,7 @@ void MarkupLabel::UpdateLayout(HDC dc, const std::string& text, const RECT& clie
     COLORREF textColour = GetSysColor(COLOR_BTNTEXT), background = GetSysColor(COLOR_BTNFACE);
     auto baseFont = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
     MarkupCacheKey key{ToMarkupRect(client), textColour, background, std::uint64_t(reinterpret_cast<UINT_PTR>(baseFont)),
-                       MarkupTextHash(text), text.size()};
+                       MarkupTextHash(text), text.size(), WindowDpi(window_)};
     if (layout_.NeedsLayout(key)) {
         GdiMarkupDevice device(dc, fonts_, client);
         LOGFONTA base{};

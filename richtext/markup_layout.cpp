@@ -70,10 +70,10 @@ std::uint32_t MarkupTextHash(std::string_view text) {
     return h;
 }
 
-std::int32_t MarkupSizeHeight(std::string_view value) {
+std::int32_t MarkupSizeHeight(std::string_view value, int dpi) {
     static const std::int32_t kHeights[] = {15, 20, 24, 27, 36, 48, 72};
     long long size = DecimalPrefixValue(value);
-    return size >= 1 && size <= 7 ? kHeights[size - 1] : 24;
+    return ScaleToDpi(size >= 1 && size <= 7 ? kHeights[size - 1] : 24, dpi);
 }
 
 Colour MarkupColourValue(std::string_view value, const MarkupColours& colours) {
@@ -187,7 +187,7 @@ private:
             out_.styleStack_.push_back(styleIndex_);
             std::string value;
             if (Attribute(attributes, " COLOR", value)) style_.text = MarkupColourValue(value, colours_);
-            if (Attribute(attributes, " SIZE", value)) font_.height = MarkupSizeHeight(value);
+            if (Attribute(attributes, " SIZE", value)) font_.height = MarkupSizeHeight(value, out_.key_.dpi);
             if (Attribute(attributes, " FACE", value)) SetFace(value);
         } else if (name == "DIV") {
             out_.styleStack_.push_back(styleIndex_);

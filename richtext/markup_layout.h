@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/colour.h"
+#include "controls/dpi_scale.h"
 #include "text/code_page.h"
 
 // A font as the layout describes it: the fields of the system's logical font,
@@ -63,6 +64,7 @@ struct MarkupCacheKey {
     std::uint64_t font = 0;  // the base font's handle
     std::uint32_t hash = 0;
     std::uint64_t length = 0;  // a cheap guard against two texts with one hash
+    std::int32_t dpi = kDesignDpi;  // the SIZE heights follow it
 
     bool operator==(const MarkupCacheKey&) const = default;
 };
@@ -119,8 +121,8 @@ public:
 // h = h * 33 + b over the bytes, each taken as signed, modulo 2^32.
 std::uint32_t MarkupTextHash(std::string_view text);
 
-// The LOGFONT height for a SIZE value.
-std::int32_t MarkupSizeHeight(std::string_view value);
+// The LOGFONT height for a SIZE value, at a DPI.
+std::int32_t MarkupSizeHeight(std::string_view value, int dpi = kDesignDpi);
 // A COLOR value: #RRGGBB, one of four system colour names, else black.
 Colour MarkupColourValue(std::string_view value, const MarkupColours& colours);
 

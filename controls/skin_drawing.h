@@ -1,0 +1,28 @@
+#pragma once
+// The launcher's skin, drawn at any DPI: a white panel with a grey border, a
+// shadow to the right and below, cut corners and the product's lettering, with
+// the key colour (magenta) outside. At 96 DPI it is bitmap 203 pixel for pixel
+// (res/draw_pictures.py draws that one); at other DPIs it is drawn, not stretched.
+
+#include <cstdint>
+#include <vector>
+
+#include "controls/colour.h"
+
+enum SkinInk : std::uint8_t { kSkinKey, kSkinPanel, kSkinBorder, kSkinShadowNear, kSkinShadowFar, kSkinLetters };
+
+// The colour of each ink, in the order above.
+inline constexpr Colour kSkinPalette[] = {MakeColour(0xFF, 0x00, 0xFF), MakeColour(0xFF, 0xFF, 0xFF),
+                                          MakeColour(0x8C, 0x8C, 0x8C), MakeColour(0xA8, 0xA8, 0xA8),
+                                          MakeColour(0xD4, 0xD4, 0xD4), MakeColour(0x1E, 0x5A, 0xB4)};
+
+struct SkinPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> inks;  // one SkinInk per pixel, rows top first
+
+    SkinInk At(int x, int y) const { return SkinInk(inks[std::size_t(y) * std::size_t(width) + std::size_t(x)]); }
+};
+
+// 491 x 62 at 96 DPI, every length scaled to the DPI; lines at least one pixel.
+SkinPicture DrawSkin(int dpi);

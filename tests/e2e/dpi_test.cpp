@@ -1,0 +1,211 @@
+// Brisq at the display's DPI: run at 96 DPI with the rest of the suite, and at
+// 144 DPI once more (e2e_dpi144). Sizes follow the DPI's ratio, and the text of
+// every static control and button fits its control.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+const int kCommandBox = 1000, kCloseButton = 1019, kAboutButton = 1020, kSettingsButton = 1021;
+const int kLabel = 1028, kWebLink = 1035, kMailLink = 1036, kAddAlias = 1018;
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
+
+SIZE SizeOf(HWND window, bool client) {
+    RECT r{};
+    if (client) GetClientRect(window, &r);
+    else GetWindowRect(window, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Within a few per cent of the size at 96 DPI times the DPI's ratio.
+void ExpectScaled(const char* what, int size, int at96, int dpi) {
+    double expected = at96 * dpi / 96.0;
+    EXPECT_NEAR(size, expected, expected * 0.04 + 1) << what << " at " << dpi << " DPI";
+}
+
+// The dialog manager's font for a template's "MS Shell Dlg" 8 at this DPI.
+HFONT DialogFont(int dpi) {
+    return CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                       "MS Shell Dlg");
+}
+
+// The room a control's text needs in the dialog font at a DPI, on the lines a
+// static control wraps it into, for a control `width` pixels wide.
+SIZE TextNeeds(HWND control, int dpi, int width) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = DialogFont(dpi);
+    HGDIOBJ previous = SelectObject(dc, font);
+    char type[32] = "";
+    GetClassNameA(control, type, sizeof(type));
+    std::string text = WindowText(control);
+    LONG style = LONG(GetWindowLongPtrA(control, GWL_STYLE));
+    RECT need{0, 0, width, 0};
+    if (lstrcmpiA(type, "Static") == 0) {
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    } else {
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        LONG kind = style & BS_TYPEMASK;
+        if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX) need.right += Scaled(13 + 3, dpi);  // the box and its gap
+        else if (kind == BS_GROUPBOX) need.right += Scaled(2 * 6, dpi);
+        else need.right += 2 * GetSystemMetrics(SM_CXEDGE);
+    }
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return SIZE{need.right - need.left, need.bottom - need.top};
+}
+
+bool Fits(SIZE need, SIZE room) { return need.cx <= room.cx && need.cy <= room.cy; }
+
+// Every static text and button of a dialog: its text fits the control, unless
+// it did not fit at 96 DPI either.
+void ExpectTextFits(HWND dialog, int dpi, const std::vector<int>& skip) {
+    int checked = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if (std::find(skip.begin(), skip.end(), id) != skip.end()) continue;
+        char type[32] = "";
+        GetClassNameA(child, type, sizeof(type));
+        std::string text = WindowText(child);
+        if (text.empty()) continue;
+        LONG style = LONG(GetWindowLongPtrA(child, GWL_STYLE));
+        bool isStatic = lstrcmpiA(type, "Static") == 0;
+        if (!isStatic && lstrcmpiA(type, "Button") != 0) continue;
+        if (isStatic && (style & SS_TYPEMASK) > SS_RIGHT) continue;  // pictures and frames
+        SIZE room = SizeOf(child, true), room96{MulDiv(room.cx, 96, dpi), MulDiv(room.cy, 96, dpi)};
+        if (!Fits(TextNeeds(child, 96, room96.cx), room96)) continue;  // cut already at 96 DPI
+        ++checked;
+        SIZE need = TextNeeds(child, dpi, room.cx);
+        EXPECT_TRUE(Fits(need, room)) << "\"" << text << "\" (" << id << ") needs " << need.cx << " x " << need.cy
+                                      << " in " << room.cx << " x " << room.cy << " at " << dpi << " DPI";
+    }
+    EXPECT_GT(checked, 2);
+}
+
+HWND OpenDialog(const Brisq& brisq, int command, const char* caption) {
+    PostMessageA(brisq.Launcher(), WM_COMMAND, command, 0);
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = DialogWithCaption(brisq.ProcessId(), caption)) && IsWindowVisible(found); });
+    return found;
+}
+
+void Close(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+}
+
+// The widest run of pixels in a row of a control that differ from the corner's colour.
+int PictureWidth(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF face = GetPixel(screen, r.left + 1, r.top + 1);
+    int widest = 0;
+    for (int y = r.top + 2; y < r.bottom - 2; ++y) {
+        int first = -1, last = -1;
+        for (int x = r.left + 2; x < r.right - 2; ++x)
+            if (GetPixel(screen, x, y) != face) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        if (first >= 0) widest = std::max(widest, last - first + 1);
+    }
+    ReleaseDC(nullptr, screen);
+    return widest;
+}
+}  // namespace
+
+TEST(Dpi, LauncherFollowsTheDpi) {
+    const int dpi = ScreenDpi();
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    HWND launcher = brisq.Launcher();
+    SIZE window = SizeOf(launcher, false);
+    // The skin is drawn for the DPI: exactly its size, and the region its shape.
+    EXPECT_EQ(window.cx, Scaled(491, dpi));
+    EXPECT_EQ(window.cy, Scaled(62, dpi));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(launcher, region), COMPLEXREGION);
+    RECT box{};
+    GetRgnBox(region, &box);
+    DeleteObject(region);
+    EXPECT_EQ(box.left, Scaled(2, dpi));
+    EXPECT_EQ(box.right, window.cx - Scaled(1, dpi));
+
+    RECT frame{};
+    GetWindowRect(launcher, &frame);
+    const struct {
+        int id, width, height;  // at 96 DPI
+    } controls[] = {{kCloseButton, 20, 18}, {kAboutButton, 20, 18}, {kSettingsButton, 20, 18}, {kCommandBox, 468, 21}};
+    for (const auto& c : controls) {
+        HWND control = GetDlgItem(launcher, c.id);
+        RECT r{};
+        GetWindowRect(control, &r);
+        ExpectScaled("a launcher control's width", r.right - r.left, c.width, dpi);
+        ExpectScaled("a launcher control's height", r.bottom - r.top, c.height, dpi);
+        // On the panel, inside the window with room to spare.
+        EXPECT_GE(r.left - frame.left, Scaled(4, dpi)) << c.id;
+        EXPECT_LE(r.bottom, frame.bottom - Scaled(4, dpi)) << c.id;
+    }
+    // The command box's text fits its field.
+    ASSERT_TRUE(brisq.BringUp());
+    TypeText("Brisq gyp");
+    EXPECT_TRUE(WaitUntil([&] { return brisq.FieldText() == "Brisq gyp"; })) << brisq.Describe();
+    SIZE field = SizeOf(brisq.CommandEdit(), true);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "MS Sans Serif");
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    DeleteDC(dc);
+    EXPECT_GE(field.cy, metrics.tmHeight) << "the command box's field cuts its text at " << dpi << " DPI";
+    SaveScreenshot("dpi-" + std::to_string(dpi) + "-launcher", launcher);
+}
+
+TEST(Dpi, DialogsFollowTheDpiAndTheirTextFits) {
+    const int dpi = ScreenDpi();
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+
+    HWND settings = OpenDialog(brisq, kSettingsButton, "Settings");
+    ASSERT_NE(settings, nullptr);
+    SIZE client = SizeOf(settings, true);
+    ExpectScaled("the Settings dialog's width", client.cx, 546, dpi);
+    ExpectScaled("the Settings dialog's height", client.cy, 444, dpi);
+    ExpectTextFits(settings, dpi, {});
+    SaveScreenshot("dpi-" + std::to_string(dpi) + "-settings", settings);
+    // The alias buttons' pictures are drawn at the DPI's size: the plus sign is 14 of 16 pixels wide.
+    ExpectScaled("the add button's picture", PictureWidth(GetDlgItem(settings, kAddAlias)), 14, dpi);
+    Close(settings);
+
+    HWND about = OpenDialog(brisq, kAboutButton, "About...");
+    ASSERT_NE(about, nullptr);
+    client = SizeOf(about, true);
+    ExpectScaled("the About dialog's width", client.cx, 377, dpi);
+    ExpectScaled("the About dialog's height", client.cy, 270, dpi);
+    // The label draws its own markup; the links draw in their underlined font.
+    ExpectTextFits(about, dpi, {kLabel});
+    for (int link : {kWebLink, kMailLink}) {
+        std::string text = WindowText(GetDlgItem(about, link));
+        EXPECT_FALSE(text.empty());
+    }
+    SaveScreenshot("dpi-" + std::to_string(dpi) + "-about", about);
+    Close(about);
+}
