@@ -62,7 +62,7 @@ bool CommandRunner::Run(const std::string& line, HWND owner) {
     }
     LaunchPlan seenByShell = plan;  // what the shell will work on, its own expansion included
     if (ShellIsWine()) seenByShell.file = ExpandVariables(plan.file, probe, SystemCodePage(), kLongestShellText);
-    if (LaunchRefusal refusal = CheckLaunchPlan(seenByShell, Limits()); refusal != LaunchRefusal::None) {
+    if (LaunchRefusal refusal = CheckLaunchPlan(seenByShell, Limits(), SystemCodePage()); refusal != LaunchRefusal::None) {
         MessageBoxA(owner, RefusalText(refusal, Limits()).c_str(), "Error", MB_OK | MB_ICONINFORMATION);
         return false;
     }

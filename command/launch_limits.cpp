@@ -1,6 +1,7 @@
 #include "command/launch_limits.h"
 
 #include "command/launch_plan.h"
+#include "text/code_page.h"
 
 namespace {
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -21,14 +22,15 @@ std::size_t LongestParameters(const ShellLimits& limits) {
     return limits.commandLine > program ? limits.commandLine - program : 0;
 }
 
-LaunchRefusal CheckLaunchPlan(const LaunchPlan& plan, const ShellLimits& limits) {
+LaunchRefusal CheckLaunchPlan(const LaunchPlan& plan, const ShellLimits& limits, const CodePage& page) {
     if (plan.kind != LaunchPlan::Kind::Shell) return LaunchRefusal::None;
+    std::size_t file = CountCharacters(plan.file, page);
     if (HasAddressScheme(plan.file)) {
-        if (plan.file.size() > limits.address) return LaunchRefusal::AddressTooLong;
-    } else if (plan.file.size() > limits.file) {
+        if (file > limits.address) return LaunchRefusal::AddressTooLong;
+    } else if (file > limits.file) {
         return LaunchRefusal::FileTooLong;
     }
-    if (plan.parameters.size() > LongestParameters(limits)) return LaunchRefusal::ParametersTooLong;
+    if (CountCharacters(plan.parameters, page) > LongestParameters(limits)) return LaunchRefusal::ParametersTooLong;
     return LaunchRefusal::None;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+class CodePage;
 struct LaunchPlan;
 
 struct ShellLimits {
@@ -23,14 +24,15 @@ inline constexpr ShellLimits kWindowsShellLimits{259, 2083, 32766};
 // addresses included (measured with Wine 8: 996 fails cleanly, 997 faults).
 inline constexpr ShellLimits kWineShellLimits{259, 996, 32766};
 
-// Longer than any text the shell takes: a parameter expansion stops here.
+// Longer than any text the shell takes: a parameter expansion stops here. Cut
+// there, it still holds more characters than any file or address may.
 inline constexpr std::size_t kLongestShellText = kWindowsShellLimits.commandLine;
 
 enum class LaunchRefusal { None, FileTooLong, AddressTooLong, ParametersTooLong };
 
 // Why the plan must not go to the shell, or None. Lengths are counted in
-// bytes, which is never less than the characters the shell receives.
-LaunchRefusal CheckLaunchPlan(const LaunchPlan& plan, const ShellLimits& limits);
+// characters as the shell receives them, not in bytes.
+LaunchRefusal CheckLaunchPlan(const LaunchPlan& plan, const ShellLimits& limits, const CodePage& page);
 
 // What the user is told, in the program's own words.
 std::string RefusalText(LaunchRefusal refusal, const ShellLimits& limits);

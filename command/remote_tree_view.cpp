@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <cwchar>
+
+#include "text/wide_text.h"
 
 namespace {
 // Key names hold at most 255 characters.
@@ -10,9 +13,11 @@ constexpr int kLabelCapacity = 512;
 constexpr UINT kReplyTimeout = 5000;
 
 // The request and its text buffer travel as one block: one write, one read per item.
+// Labels are asked for as UTF-16: the ANSI request would have the tree's program
+// convert them to its own code page, which need not be this one's.
 struct RemoteItem {
-    TVITEMA item;
-    char text[kLabelCapacity];
+    TVITEMW item;
+    wchar_t text[kLabelCapacity];
 };
 
 HANDLE OpenTreeProcess(HWND tree) {
@@ -44,17 +49,18 @@ bool RemoteTreeView::Read(HTREEITEM item, Item& out) const {
     if (!IsOpen() || !item) return false;
     auto* remote = reinterpret_cast<RemoteItem*>(memory_.get());
     RemoteItem block;
-    block.item = TVITEMA{};
+    block.item = TVITEMW{};
     block.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
     block.item.hItem = item;
     block.item.stateMask = TVIS_EXPANDED;
     block.item.pszText = remote->text;
     block.item.cchTextMax = kLabelCapacity;
-    block.text[0] = '\0';
-    if (!WriteProcessMemory(process_.get(), remote, &block, offsetof(RemoteItem, text) + 1, nullptr)) return false;
-    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote))) return false;
+    block.text[0] = L'\0';
+    if (!WriteProcessMemory(process_.get(), remote, &block, offsetof(RemoteItem, text) + sizeof(wchar_t), nullptr))
+        return false;
+    if (!Send(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote))) return false;
     if (!ReadProcessMemory(process_.get(), remote, &block, sizeof(block), nullptr)) return false;
-    out.label.assign(block.text, strnlen(block.text, kLabelCapacity));
+    out.label = Narrow(std::wstring_view(block.text, wcsnlen(block.text, kLabelCapacity)));
     out.hasChildren = block.item.cChildren != 0;
     out.expanded = (block.item.state & TVIS_EXPANDED) != 0;
     return true;

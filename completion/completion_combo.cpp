@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "text/wide_text.h"
+
 const MessageEntry<CompletionCombo> CompletionCombo::kMessages[] = {
     OnMessage(CB_ADDSTRING, &CompletionCombo::OnAddString),
     OnMessage(CB_INSERTSTRING, &CompletionCombo::OnAddString),
@@ -30,7 +32,7 @@ bool CompletionCombo::Attach(HWND combo) {
 
 // Every message below is passed on, so the drop-down itself changes too.
 void CompletionCombo::OnAddString(Message& m) {
-    AddItem(reinterpret_cast<const char*>(m.lParam));
+    if (std::optional<std::string> text = TextParameter(m.lParam)) AddItem(text->c_str());
     m.handled = false;
 }
 
@@ -47,10 +49,7 @@ std::optional<std::string> CompletionCombo::ItemText(WPARAM index) const {
     std::vector<wchar_t> wide(std::size_t(length) + 1);
     LRESULT got = CallPreviousWide(CB_GETLBTEXT, index, LPARAM(wide.data()));
     if (got == CB_ERR || got < 0) return std::nullopt;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(got), nullptr, 0, nullptr, nullptr);
-    std::string text(std::size_t(bytes > 0 ? bytes : 0), '\0');
-    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), int(got), text.data(), bytes, nullptr, nullptr);
-    return text;
+    return Narrow(std::wstring_view(wide.data(), std::size_t(got)));
 }
 
 void CompletionCombo::OnResetContent(Message& m) {

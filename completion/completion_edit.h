@@ -12,6 +12,11 @@ public:
     explicit CompletionEdit(const CodePage& page = SystemCodePage()) : entries_(page) {}
 
     bool ProcessMessage(Message& m) override;
+    // Typed characters must arrive whole: the field becomes a Unicode window.
+    bool Attach(HWND edit) {
+        MakeUnicodeWindow(edit);
+        return ControlObject::Attach(edit);
+    }
 
     void AddEntry(const char* text);
     void RemoveEntry(const char* text);

@@ -11,6 +11,7 @@
 #include "framework/files.h"
 #include "framework/owners.h"
 #include "settings/app_settings.h"
+#include "text/wide_text.h"
 
 namespace {
 const char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
@@ -77,18 +78,20 @@ bool CompletionSources::AddAliasEntries() {
 }
 
 // Calls take(name, data) for each string value until the first that cannot be read whole.
+// Read as UTF-16: the buffers hold 259 characters and a terminator, which in the
+// process's code page may take more bytes than the ANSI call's buffers have.
 template <class Take>
 bool CompletionSources::ReadValues(const char* keyPath, Take take) {
     RegistryKey key = OpenRegistryKey(HKEY_CURRENT_USER, keyPath, KEY_READ);
     if (!key) return false;
     for (DWORD index = 0;; ++index) {
-        char name[260], data[260 + 1];
-        DWORD nameSize = sizeof(name), dataSize = 260, type = 0;
-        if (RegEnumValueA(key.get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
-            ERROR_SUCCESS)
+        wchar_t name[kPathBufferSize], data[kPathBufferSize + 1];
+        DWORD nameSize = kPathBufferSize, dataSize = kPathBufferSize * sizeof(wchar_t), type = 0;
+        if (RegEnumValueW(key.get(), index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                          &dataSize) != ERROR_SUCCESS)
             break;
-        data[dataSize] = '\0';  // stored data need not carry its terminator
-        take(std::string(name, nameSize), std::string(data));
+        data[dataSize / sizeof(wchar_t)] = L'\0';  // stored data need not carry its terminator
+        take(Narrow(std::wstring_view(name, nameSize)), Narrow(data));
     }
     return true;
 }
@@ -115,8 +118,11 @@ bool CompletionSources::AddStartMenu() {
     HWND owner = GetParent(box_.Handle());
     FolderWalk walk;  // shared: a folder of one menu linked from the other is walked once
     for (int folder : {CSIDL_COMMON_STARTMENU, CSIDL_STARTMENU}) {
-        char path[MAX_PATH];
-        if (SHGetSpecialFolderPathA(owner, path, folder, FALSE)) ScanStartMenuFolder(path, walk, 0);
+        wchar_t path[MAX_PATH];
+        bool exact = false;
+        std::string narrow;
+        if (SHGetSpecialFolderPathW(owner, path, folder, FALSE) && (narrow = Narrow(path, &exact), exact))
+            ScanStartMenuFolder(narrow, walk, 0);
     }
     return true;
 }
@@ -129,15 +135,20 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folder) {
 void CompletionSources::ScanStartMenuFolder(const std::string& folderPath, FolderWalk& walk, unsigned depth) {
     std::string folder = WithTrailingBackslash(folderPath, page_);
     if (!walk.Enter(IdentityOf(folder), depth)) return;
-    std::optional<std::string> pattern = ChildPath(folder, "*");
+    std::optional<std::string> pattern = ChildPath(folder, "*", page_);
     if (!pattern) return;
-    WIN32_FIND_DATAA found;
-    FileSearch search(ValidOrNull(FindFirstFileA(pattern->c_str(), &found)));
+    // Names come as UTF-16: the ANSI record holds 260 bytes, fewer than a long
+    // name may take in the process's code page.
+    WIN32_FIND_DATAW found;
+    FileSearch search(ValidOrNull(FindFirstFileW(Widen(*pattern).c_str(), &found)));
     if (!search) return;
     do {
-        std::string entry = found.cFileName;
-        if (entry == "." || entry == "..") continue;
-        std::optional<std::string> path = ChildPath(folder, entry);
+        bool exact = false;
+        std::string entry = Narrow(found.cFileName, &exact);
+        // A name the code page cannot hold could not be opened, and its stand-in
+        // '?' would search as a wildcard.
+        if (!exact || entry == "." || entry == "..") continue;
+        std::optional<std::string> path = ChildPath(folder, entry, page_);
         if (!path) continue;  // would not fit the path buffers the shell works with
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             ScanStartMenuFolder(*path, walk, depth + 1);
@@ -149,26 +160,24 @@ void CompletionSources::ScanStartMenuFolder(const std::string& folderPath, Folde
         names_.Put(names->withExtension, *path);
         names_.Put(names->withoutExtension, *path);
         box_.AddItem(names->withoutExtension.c_str());
-    } while (FindNextFileA(search.get(), &found));
+    } while (FindNextFileW(search.get(), &found));
 }
 
 std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
     // The shell's loader reads past a truncated or forged file.
     std::string bytes;
     if (ReadWholeFile(shortcut, kLargestShortcut, bytes) != FileRead::kRead || !IsWholeShortcut(bytes)) return {};
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    // The Unicode interface: its buffer counts characters, which the ANSI one counts in bytes.
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&link))))
         return {};
     std::string target;
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t widePath[MAX_PATH];
-        // No flags: precomposed is the default, and a UTF-8 system code page refuses the flag.
-        if (MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, widePath, MAX_PATH) > 0 &&
-            SUCCEEDED(file->Load(widePath, STGM_READ))) {
-            char path[kShortcutTargetSize] = "";
-            if (SUCCEEDED(link->GetPath(path, sizeof(path), nullptr, SLGP_UNCPRIORITY))) target = path;
+        if (SUCCEEDED(file->Load(Widen(shortcut).c_str(), STGM_READ))) {
+            wchar_t path[kShortcutTargetSize] = L"";
+            if (SUCCEEDED(link->GetPath(path, kShortcutTargetSize, nullptr, SLGP_UNCPRIORITY))) target = Narrow(path);
         }
         file->Release();
     }

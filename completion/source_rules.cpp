@@ -76,8 +76,8 @@ bool ContainsText(std::string_view text, std::string_view part, const CodePage& 
     return false;
 }
 
-std::optional<std::string> ChildPath(std::string_view folder, std::string_view name) {
-    if (folder.size() + name.size() >= kPathBufferSize) return std::nullopt;
+std::optional<std::string> ChildPath(std::string_view folder, std::string_view name, const CodePage& page) {
+    if (CountCharacters(folder, page) + CountCharacters(name, page) >= kPathBufferSize) return std::nullopt;
     std::string path(folder);
     path += name;
     return path;

@@ -13,8 +13,8 @@
 
 #include "text/code_page.h"
 
-// The buffers the Start-menu walk would fit its paths into, and the Run
-// dialog keeps its history in.
+// The buffers the Start-menu walk would fit its paths into (in the system's
+// characters, whatever bytes they take here), and the Run dialog keeps its history in.
 constexpr std::size_t kPathBufferSize = 260;
 constexpr std::size_t kRunHistoryLines = 19;
 
@@ -48,7 +48,7 @@ bool ContainsText(std::string_view text, std::string_view part, const CodePage& 
 
 // folder + name where folder ends with a backslash; null when the result
 // would not fit a path buffer.
-std::optional<std::string> ChildPath(std::string_view folder, std::string_view name);
+std::optional<std::string> ChildPath(std::string_view folder, std::string_view name, const CodePage& page);
 std::string WithTrailingBackslash(std::string_view folder, const CodePage& page);
 
 // A folder as the file system knows it, whatever path led to it.

@@ -1,24 +1,43 @@
 #pragma once
+#include <optional>
+#include <string>
+
 #include "framework/window_object.h"
 
 // Takes over an existing control (subclassing); every message its table does
-// not handle goes to the control's previous procedure.
+// not handle goes to the control's previous procedure. A Unicode control stays
+// one: its messages then arrive in their UTF-16 form, typed characters whole.
 class ControlObject : public WindowObject {
 public:
     ~ControlObject() override { Detach(); }
 
     bool Attach(HWND control);
     void Detach();
-    WNDPROC WindowProcedure() const override { return ControlProcedure; }
+    WNDPROC WindowProcedure() const override { return wide_ ? WideProcedure : ControlProcedure; }
 
-    // The control's own behaviour for a message.
+    // The control's own behaviour for a message that reached this object.
     LRESULT CallPrevious(const Message& m) const;
+    // The same for parameters of the caller's own: ANSI, or UTF-16. The system
+    // converts them to what the control speaks.
     LRESULT CallPrevious(UINT id, WPARAM wParam, LPARAM lParam) const;
-    // The same with UTF-16 parameters, for messages whose ANSI form the system mishandles.
     LRESULT CallPreviousWide(UINT id, WPARAM wParam, LPARAM lParam) const;
+    // A text parameter of a message that reached this object, in the process's
+    // code page whatever form it came in; none for a null one.
+    std::optional<std::string> TextParameter(LPARAM text) const;
 
     static LRESULT CALLBACK ControlProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WideProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 
 private:
-    WNDPROC previous_ = nullptr;
+    static LRESULT Dispatch(bool wide, HWND window, UINT id, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC previous_ = nullptr;      // in the control's own form
+    WNDPROC previousAnsi_ = nullptr;  // the same, for ANSI parameters
+    WNDPROC previousWide_ = nullptr;  // the same, for UTF-16 parameters
+    bool wide_ = false;
 };
+
+// Makes a control that takes typed or pasted text a Unicode window, so a
+// character arrives whole whatever its code page: an ANSI window is handed
+// each typed character converted to the keyboard's code page, one unit at a time.
+bool MakeUnicodeWindow(HWND control);

@@ -6,14 +6,17 @@
 #include <vector>
 
 #include "framework/center_window.h"
+#include "framework/control_object.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/alias_name.h"
+#include "text/code_page.h"
 #include "text/system_code_page.h"
 
 namespace {
-// Room for the long paths the file dialog can give, beyond MAX_PATH.
-const DWORD kFileNameCapacity = 32768;
+// Room for the long paths the file dialog can give, beyond MAX_PATH: 32,768
+// characters, in as many bytes as they can take in the process's code page.
+const DWORD kFileNameCapacity = 32768 * kMostBytesPerCharacter;
 
 bool ReadText(HWND control, std::string& text) {
     if (!control) return false;
@@ -40,6 +43,8 @@ INT_PTR AliasDialog::Run(HWND owner) { return RunModal(Module::Instance(), IDD_A
 
 void AliasDialog::OnInitDialog(Message& m) {
     CenterWindow(window_);
+    // Typed characters must arrive whole: the fields are Unicode windows, and stay so.
+    for (int field : {IDC_ALIAS_NAME, IDC_ALIAS_COMMAND}) MakeUnicodeWindow(GetDlgItem(window_, field));
     nameField_.Attach(GetDlgItem(window_, IDC_ALIAS_NAME));
     commandField_.Attach(GetDlgItem(window_, IDC_ALIAS_COMMAND));
     PutFields();
@@ -87,9 +92,9 @@ void AliasDialog::OnCancel(Message&) { End(IDCANCEL); }
 // directory afterwards (so the process never searches it for DLLs, see main).
 void AliasDialog::OnBrowse(Message&) {
     GetFields();
-    char programFiles[MAX_PATH] = "";
-    if (SHGetSpecialFolderPathA(window_, programFiles, CSIDL_PROGRAM_FILES, FALSE))
-        SetCurrentDirectoryA(programFiles);
+    wchar_t programFiles[MAX_PATH] = L"";
+    if (SHGetSpecialFolderPathW(window_, programFiles, CSIDL_PROGRAM_FILES, FALSE))
+        SetCurrentDirectoryW(programFiles);
 
     std::vector<char> file(kFileNameCapacity, '\0');
     OPENFILENAMEA dialog{};

@@ -128,6 +128,25 @@ bool WithinParserLimits(const char* p) {
 
 namespace {
 
+// "&#" and digits (or "&#x" and hex digits) whose value is above 0x7F, anywhere:
+// more than the parser sees as references, never fewer.
+bool HasReferenceAboveAscii(std::string_view text) {
+    for (std::size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        std::size_t i = at + 2;
+        bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        unsigned long value = 0;
+        for (; i < text.size(); ++i) {
+            char c = AsciiLower(text[i]);
+            int digit = (c >= '0' && c <= '9') ? c - '0' : (hex && c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+            if (digit < 0) break;
+            value = value * (hex ? 16 : 10) + unsigned(digit);
+            if (value > 0x7F) return true;
+        }
+    }
+    return false;
+}
+
 std::string FromFile(const char* value, const AnsiUtf8Converter& converter, bool& lossless) {
     std::string_view bytes(value);
     if (!IsValidUtf8(bytes)) return std::string(bytes);  // written raw by an older build
@@ -152,7 +171,7 @@ std::string Print(const TiXmlDocument& document) {
 
 }  // namespace
 
-bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document) {
+bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool* whole) {
     // Line ends as TinyXML's own file loading makes them; the parser stops at a NUL.
     bytes = bytes.substr(0, bytes.find('\0'));
     std::string text;
@@ -165,13 +184,17 @@ bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document) {
         i = cr + (cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? 2 : 1);
     }
     if (!WithinParserLimits(text.c_str())) return false;
-    // The library chooses the encoding from the file, but its UTF-8 reading takes a
-    // stray high byte as the start of a sequence and can swallow the closing quote.
-    // Text that is not UTF-8 is therefore read byte by byte.
-    TiXmlEncoding encoding = TIXML_ENCODING_UNKNOWN;
+    // Left to choose, the library reads a file without a declaration (or with another
+    // encoding named) byte by byte, and keeps only the low byte of a reference such as
+    // &#1087;. Its UTF-8 reading, though, takes a stray high byte as the start of a
+    // sequence and can swallow the closing quote: only text that is UTF-8 is read so.
+    TiXmlEncoding encoding = TIXML_ENCODING_UTF8;
     if (!IsValidUtf8(text)) {
         encoding = TIXML_ENCODING_LEGACY;
         if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+        if (whole) *whole = !HasReferenceAboveAscii(text);
+    } else if (whole) {
+        *whole = true;
     }
     document.Parse(text.c_str(), nullptr, encoding);
     return !document.Error() && document.RootElement() != nullptr;
@@ -182,8 +205,10 @@ AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& 
     AliasReadResult result;
     try {
         TiXmlDocument document;
-        if (!ParseSettingsDocument(bytes, document)) return result;
+        bool whole = true;
+        if (!ParseSettingsDocument(bytes, document, &whole)) return result;
         result.loaded = true;
+        result.lossless = whole;
         TiXmlNode* first = document.RootElement()->FirstChild("alias");
         for (TiXmlElement* e = first ? first->ToElement() : nullptr; e; e = e->NextSiblingElement()) {
             const char* name = e->Attribute("alias");

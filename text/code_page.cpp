@@ -9,3 +9,19 @@ std::string LowerCase(std::string_view text, const CodePage& page) {
     }
     return lower;
 }
+
+namespace {
+// Only UTF-8 has characters of four bytes, and those lie beyond U+FFFF: a surrogate pair.
+unsigned UnitsOf(unsigned length) { return length == 4 ? 2 : 1; }
+}  // namespace
+
+std::size_t CountCharacters(std::string_view text, const CodePage& page) {
+    if (!page.IsDoubleByte()) return text.size();
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned length = CharLength(page, text.data(), i, text.size());
+        count += UnitsOf(length);
+        i += length;
+    }
+    return count;
+}

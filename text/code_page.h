@@ -35,6 +35,14 @@ inline unsigned CharLength(const CodePage& page, const char* text, unsigned long
     return page.CharLengthAt(text, i, size);
 }
 
+// The characters of text as the system counts them, in UTF-16 units: the
+// positions of a window's text and the lengths the shell limits. A byte that
+// starts no character counts as one, as the stand-in it becomes.
+std::size_t CountCharacters(std::string_view text, const CodePage& page);
+// The most bytes one such unit takes in any code page: three (UTF-8 below
+// U+10000; a four-byte character is two units).
+inline constexpr std::size_t kMostBytesPerCharacter = 3;
+
 // ASCII letters lowered where they stand as whole characters; every byte of a
 // multi-byte character stays as it is.
 std::string LowerCase(std::string_view text, const CodePage& page);

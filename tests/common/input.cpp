@@ -1,6 +1,7 @@
 #include "common/input.h"
 
 #include "common/wait.h"
+#include "common/window_reading.h"
 
 namespace testkit {
 namespace {
@@ -89,19 +90,19 @@ bool PressChord(WORD modifier, WORD key) {
 // A character that needs Shift (or AltGr) is typed as the character itself, as
 // an on-screen keyboard types it: the characters then never depend on a
 // modifier's state in the receiving thread, which a resync there can change.
+// A character beyond U+FFFF goes as its two UTF-16 units, as the system's own
+// on-screen keyboard sends it.
 void TypeText(const std::string& text) {
-    for (char c : text) {
-        SHORT scan = VkKeyScanA(c);
+    for (wchar_t unit : Utf16(text)) {
+        SHORT scan = unit < 0x80 ? VkKeyScanW(unit) : -1;
         if (scan != -1 && (scan & 0x700) == 0) {
             PressKey(LOBYTE(scan));
             continue;
         }
-        wchar_t wide = 0;
-        if (MultiByteToWideChar(CP_ACP, 0, &c, 1, &wide, 1) != 1) continue;
         INPUT input[2] = {};
         for (INPUT& i : input) {
             i.type = INPUT_KEYBOARD;
-            i.ki.wScan = WORD(wide);
+            i.ki.wScan = WORD(unit);
             i.ki.dwFlags = KEYEVENTF_UNICODE;
         }
         input[1].ki.dwFlags |= KEYEVENTF_KEYUP;

@@ -34,7 +34,8 @@ bool HoldKey(WORD modifier);
 bool LetGoKey(WORD modifier);
 // A combination like Ctrl+R: the modifier held while the key is pressed. True when every step was seen.
 bool PressChord(WORD modifier, WORD key);
-// Types text: plain keys, and the characters that need a modifier as characters.
+// Types UTF-8 text: plain keys, and the characters that need a modifier or
+// have no key as characters.
 void TypeText(const std::string& text);
 
 // Moves the real pointer; true once it is there.

@@ -14,7 +14,8 @@
 namespace fixtures {
 
 // With every part set, the shell writes every part of the file format it knows.
-inline bool SaveShortcut(const std::string& file, const std::string& target, bool everyPart = false) {
+// The file is named in UTF-16, so its name may hold any script.
+inline bool SaveShortcut(const std::wstring& file, const std::string& target, bool everyPart = false) {
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&link))))
@@ -30,13 +31,16 @@ inline bool SaveShortcut(const std::string& file, const std::string& target, boo
     bool saved = false;
     if (SUCCEEDED(link->SetPath(target.c_str())) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-        saved = SUCCEEDED(persist->Save(wide, TRUE));
+        saved = SUCCEEDED(persist->Save(file.c_str(), TRUE));
         persist->Release();
     }
     link->Release();
     return saved;
+}
+
+inline bool SaveShortcut(const std::string& file, const std::string& target, bool everyPart = false) {
+    wchar_t wide[MAX_PATH];
+    return MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH) > 0 && SaveShortcut(std::wstring(wide), target, everyPart);
 }
 
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

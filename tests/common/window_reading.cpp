@@ -65,10 +65,24 @@ HWND FindDescendant(HWND parent, const char* className) {
     return search.found;
 }
 
+std::string Utf8(std::wstring_view wide) {
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(size_t(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
+std::wstring Utf16(std::string_view utf8) {
+    int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(size_t(units > 0 ? units : 0), L'\0');
+    if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), units);
+    return wide;
+}
+
 std::string WindowText(HWND window) {
-    char text[4096] = "";
-    LRESULT got = Ask(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), 0);
-    return std::string(text, got > 0 ? size_t(got) : 0);
+    wchar_t text[4096] = L"";
+    LRESULT got = AskWide(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return Utf8(std::wstring_view(text, got > 0 ? size_t(got) : 0));
 }
 
 std::string DialogItemText(HWND dialog, int id) {
@@ -87,11 +101,7 @@ std::vector<std::string> ComboBoxItems(HWND box) {
         std::wstring wide(std::max<size_t>(size_t(length > 0 ? length : 0), 8192) + 1, L'\0');
         LRESULT got = AskWide(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
         wide.resize(got > 0 ? size_t(got) : 0);
-        std::string text(wide.size() * 2 + 1, '\0');
-        int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), int(text.size()),
-                                        nullptr, nullptr);
-        text.resize(bytes > 0 ? size_t(bytes) : 0);
-        entries.push_back(text);
+        entries.push_back(Utf8(wide));
     }
     return entries;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace testkit {
@@ -20,6 +21,11 @@ std::vector<HWND> WindowsOf(DWORD processId, const char* className = nullptr);
 HWND DialogWithCaption(DWORD processId, const std::string& caption);
 // The first window of this class anywhere below the parent, or null.
 HWND FindDescendant(HWND parent, const char* className);
+
+// Texts read from windows are UTF-8, whatever the code page of this program or
+// of the window's: read as UTF-16 and converted here.
+std::string Utf8(std::wstring_view wide);
+std::wstring Utf16(std::string_view utf8);
 
 std::string WindowText(HWND window);
 // The text of a control of a dialog, found by its id.

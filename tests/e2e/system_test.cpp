@@ -332,6 +332,27 @@ TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
     EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software"); })) << RegistryEditorStatus();
 }
 
+// Brisq on UTF-8, the editor on the system's code page: the labels are read as
+// UTF-16, whole, and the key's path is typed in any script. (The source is UTF-8.)
+TEST_F(RegistryJumpLine, KeysWithNamesInOtherScripts) {
+    const std::wstring top = L"Software\\Brisq E2E Ключи";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (top + L"\\日本語\\Ελληνικά").c_str(), 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    struct Remove {
+        std::wstring key;
+        ~Remove() { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+    } remove{top};
+    Brisq brisq;
+    ASSERT_TRUE(brisq.Start());
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Brisq E2E Ключи\\日本語\\Ελληνικά"));
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Brisq E2E Ключи\\日本語\\Ελληνικά"); }))
+        << RegistryEditorStatus();
+    SaveScreenshot("registry-jump-names-in-other-scripts", RegistryEditor());
+}
+
 namespace {
 void WriteSettings(const Brisq& brisq, const std::string& general) {
     WriteFile(brisq.Folder().File("settings.xml"), "<settings><general>" + general + "</general></settings>");

@@ -124,7 +124,7 @@ TEST_F(PlanTest, HostNamesBecomeHttpAddresses) {
 // The file part, an address and the parameters each have their own limit,
 // and Wine's shell crashes on addresses the system takes.
 TEST_F(PlanTest, LinesPastTheShellsLimitsAreRefused) {
-    auto check = [&](const std::string& line, const ShellLimits& limits) { return CheckLaunchPlan(Plan(line), limits); };
+    auto check = [&](const std::string& line, const ShellLimits& limits) { return CheckLaunchPlan(Plan(line), limits, kSingleByte); };
     for (const ShellLimits& limits : {kWindowsShellLimits, kWineShellLimits}) {
         EXPECT_EQ(check(std::string(259, 'a'), limits), LaunchRefusal::None);
         EXPECT_EQ(check(std::string(260, 'a'), limits), LaunchRefusal::FileTooLong);
@@ -252,7 +252,7 @@ TEST_F(CommandTest, ReadingIsBounded) {
     LaunchPlan plan = Plan("big");
     EXPECT_EQ(plan.file.size(), kLongestShellText + 1);
     EXPECT_EQ(plan.parameters, "");
-    EXPECT_EQ(CheckLaunchPlan(plan, kWindowsShellLimits), LaunchRefusal::FileTooLong);
+    EXPECT_EQ(CheckLaunchPlan(plan, kWindowsShellLimits, kSingleByte), LaunchRefusal::FileTooLong);
 
     std::string blanks;
     for (int i = 0; i < 10000; ++i) blanks += "a ";

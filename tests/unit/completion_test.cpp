@@ -262,8 +262,8 @@ TEST(StartMenu, PathsThatDoNotFitAreRefused) {
     EXPECT_EQ(WithTrailingBackslash("C:\\\x83\x5C", kSingleByte), "C:\\\x83\x5C");
 
     std::string folder = "C:\\" + std::string(250, 'f') + "\\";  // 254 bytes
-    EXPECT_EQ(ChildPath(folder, "abcde"), folder + "abcde");  // 259: fits with its terminator
-    EXPECT_FALSE(ChildPath(folder, "abcdef"));
+    EXPECT_EQ(ChildPath(folder, "abcde", kSingleByte), folder + "abcde");  // 259: fits with its terminator
+    EXPECT_FALSE(ChildPath(folder, "abcdef", kSingleByte));
 }
 
 TEST(StartMenu, EachFolderIsEnteredOnceAndNoDeeperThanTheBound) {

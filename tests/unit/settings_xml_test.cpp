@@ -245,6 +245,37 @@ TEST(AliasesXml, ReadsLegacyRawAnsiAndFlagsTextWithoutAnAnsiForm) {
     EXPECT_EQ(Dump(table), "[?=euro]");
 }
 
+// A declaration that names another encoding does not decide: bytes that are
+// UTF-8 are read as UTF-8, references included. (The literals below are UTF-8.)
+TEST(AliasesXml, ValidUtf8IsReadAsUtf8WhateverTheDeclarationSays) {
+    const struct {
+        std::string file, asLatin1;
+    } cases[] = {
+        {"<?xml version='1.0' encoding='windows-1252'?><aliases><alias alias='привет' cmd='x'/></aliases>", "[\?\?\?\?\?\?=x]"},
+        {"<?xml version='1.0' encoding='us-ascii'?><aliases><alias alias='caf&#xE9;' cmd='&#128512;'/></aliases>",
+         "[caf\xE9=?]"},
+    };
+    for (const auto& c : cases) {
+        AliasTable table;
+        AliasReadResult result = ReadAliasesXml(c.file, kLatin1, table);
+        EXPECT_TRUE(result.loaded && !result.lossless) << c.file;  // kept aside: a name lost its form
+        EXPECT_EQ(Dump(table), c.asLatin1) << c.file;
+    }
+}
+
+// Text that is no UTF-8 is read byte by byte, where the parser keeps only the
+// low byte of a reference: the file is then kept aside like any other loss.
+TEST(AliasesXml, ReferencesAboveAsciiInTextReadByteByByteKeepTheFileAside) {
+    for (auto [reference, lossless] : {std::pair{"&#127;", true}, {"&amp;#1087;", true}, {"&#128;", false},
+                                       {"&#1087;", false}, {"&#x43f;", false}}) {
+        AliasTable table;
+        const std::string file = std::string("<aliases><alias alias='caf\xE9 ") + reference + "' cmd='x'/></aliases>";
+        AliasReadResult result = ReadAliasesXml(file, kLatin1, table);
+        EXPECT_TRUE(result.loaded && table.Count() == 1) << reference;
+        EXPECT_EQ(result.lossless, lossless) << reference;
+    }
+}
+
 TEST(AliasesXml, BadInputLoadsSoundlyAndQuickly) {
     // A few megabytes of aliases.
     std::string big = "<aliases>";

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "common/input.h"
+#include "common/wait.h"
+#include "common/window_reading.h"
 #include "completion/completion_combo.h"
 #include "res/resource.h"
 
@@ -49,8 +52,8 @@ protected:
         return text.data();
     }
     std::pair<DWORD, DWORD> Selection() const {
-        DWORD start = 0, end = 0;
-        SendMessageA(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        DWORD start = 0, end = 0;  // in the field's own characters
+        SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
         return {start, end};
     }
     std::vector<std::string> Entries() const {
@@ -182,4 +185,64 @@ TEST_F(CompletionBoxTest, DropDownChangesAreMirrored) {
     SendMessageA(box, CB_RESETCONTENT, 0, 0);
     EXPECT_TRUE(Entries().empty());
     EXPECT_EQ(SendMessageA(box, CB_GETCOUNT, 0, 0), 0);
+}
+
+namespace {
+// This thread's messages, pumped as the dialog manager's loop does: through the
+// Unicode calls, so a Unicode window's typed characters are never converted.
+bool PumpUntil(const std::function<bool()>& done) {
+    return testkit::WaitUntil([&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return done();
+    });
+}
+
+std::wstring WideText(HWND window) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+}  // namespace
+
+// Typed through the system's input, as a keyboard gives them: an ANSI field would
+// be handed each character in the keyboard's code page, "?" for most scripts.
+// Under the UTF-8 code page every script completes, with exactly the characters not
+// typed selected; under 1252 (the other run) what that page holds. (This file is UTF-8.)
+TEST_F(CompletionBoxTest, TypedCharactersArriveWholeAndCompleteWithTheUntypedTailSelected) {
+    EXPECT_TRUE(IsWindowUnicode(edit));
+    const bool utf8 = GetACP() == CP_UTF8;
+    const struct {
+        bool utf8Only;
+        std::string entry, typed;
+        Sel selected;
+    } cases[] = {
+        {false, "café au lait", "café", Sel(4, 12)},
+        {true, "привет", "пр", Sel(2, 6)},
+        {true, "日本語メモ", "日本", Sel(2, 5)},
+        {true, "😀 smile", "😀 s", Sel(4, 8)},  // a surrogate pair is two
+        {true, "Ωmega", "ΩM", Sel(2, 5)},
+        {false, "", "Ключ", Sel(4, 4)},  // no entry: what was typed stays, whole
+    };
+    ASSERT_TRUE(SetForegroundWindow(dialog));
+    for (const auto& c : cases) {
+        if (c.utf8Only && !utf8) continue;
+        // The entry as this code page holds it.
+        std::wstring wide = testkit::Utf16(c.entry);
+        std::string entry(wide.size() * 4 + 1, '\0');
+        entry.resize(std::size_t(WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), entry.data(),
+                                                     int(entry.size()), nullptr, nullptr)));
+        combo.ClearItems();
+        if (!entry.empty()) combo.AddItem(entry.c_str());
+        SetWindowTextA(edit, "");
+        SetFocus(edit);
+        testkit::TypeText(c.typed);
+        const std::wstring shown = c.entry.empty() ? testkit::Utf16(c.typed) : wide;
+        EXPECT_TRUE(PumpUntil([&] { return WideText(edit) == shown && Selection() == c.selected; }))
+            << c.typed << ": shows " << testkit::Utf8(WideText(edit)) << ", selected " << Selection().first << "-"
+            << Selection().second;
+    }
 }

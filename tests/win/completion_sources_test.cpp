@@ -16,6 +16,7 @@
 #include "settings/app_settings.h"
 #include "scratch_values.h"
 #include "common/start_menu_fixtures.h"
+#include "text/system_code_page.h"
 
 using fixtures::SaveShortcut;
 
@@ -249,4 +250,69 @@ TEST_F(CompletionSourcesTest, StartMenuLoopsAreWalkedOnceAndBrokenShortcutsSkipp
     EXPECT_EQ(names.Find("brisqloopa"), a + "\\BrisqLoopA.lnk");
     EXPECT_EQ(names.Find("brisqloopb"), b + "\\BrisqLoopB.lnk");
     EXPECT_EQ(names.Find("brisqoutside"), root + "\\elsewhere\\BrisqOutside.lnk");
+}
+
+namespace {
+std::string Cyrillic(int characters) {
+    std::string text;
+    for (int i = 0; i < characters; ++i) text += "щ";
+    return text;
+}
+
+// Folders made with their UTF-16 names, removed deepest first.
+struct WideFolders {
+    std::vector<std::wstring> made;
+    std::vector<std::wstring> files;
+    void Make(const std::wstring& path) {
+        CreateDirectoryW(path.c_str(), nullptr);
+        made.push_back(path);
+    }
+    ~WideFolders() {
+        for (const std::wstring& file : files) DeleteFileW(file.c_str());
+        for (auto folder = made.rbegin(); folder != made.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+    }
+};
+}  // namespace
+
+// A path of 259 characters fits the system's buffers however many bytes it takes
+// here: under UTF-8 (the script's other run) this Cyrillic one takes about twice
+// as many, and so do history values of more than 130 characters. Under 1252 (this
+// run) a name the code page cannot hold is passed by: it could not be opened, and
+// its stand-in '?' would search as a wildcard. (This file is UTF-8.)
+TEST_F(CompletionSourcesTest, DeepStartMenuPathsAndLongHistoryInAnyScript) {
+    const bool utf8 = GetACP() == CP_UTF8;
+    wchar_t menu[MAX_PATH] = L"";
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, menu, CSIDL_STARTMENU, TRUE));
+    WideFolders tree;
+    std::wstring deep = std::wstring(menu) + L"\\Brisq Глубоко";
+    tree.Make(deep);
+    const std::wstring name = L"Ярлык.lnk";
+    while (deep.size() + 41 + 1 + name.size() + 40 < 259) tree.Make(deep += L"\\" + std::wstring(40, L'ж'));
+    tree.Make(deep += L"\\" + std::wstring(259 - deep.size() - 2 - name.size(), L'я'));
+    const std::wstring fits = deep + L"\\" + name, tooLong = deep + L"\\Ярлык2.lnk";
+    ASSERT_EQ(fits.size(), 259u);
+    for (const std::wstring& file : {fits, tooLong}) {
+        tree.files.push_back(file);
+        ASSERT_TRUE(SaveShortcut(file, "C:\\windows\\notepad.exe")) << testkit::Utf8(file) << " " << file.size();
+    }
+    settings.start_menu = settings.run_history = 1;
+    {
+        ScratchValues runs("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU");
+        if (utf8) {
+            runs.Set("brisq1", Cyrillic(200) + "\\1");  // 200 characters, 400 bytes
+            runs.Set("brisq2", "после");
+        }
+        CompletionSources(combo, names, settings, SystemCodePage()).FillCompletion();
+    }
+    if (utf8) {
+        const std::string shortcut = testkit::Utf8(fits);
+        EXPECT_NE(At("Ярлык"), -1);
+        EXPECT_EQ(names.Find("Ярлык"), shortcut);
+        EXPECT_EQ(names.Find("Ярлык.lnk"), shortcut);
+        EXPECT_EQ(At("Ярлык2"), -1);  // its path would not fit
+        EXPECT_NE(At(Cyrillic(200)), -1);
+        EXPECT_NE(At("после"), -1);  // the long value did not end the reading
+    } else {
+        for (const std::string& entry : List()) EXPECT_EQ(entry.find('?'), std::string::npos) << entry;
+    }
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "canvas.h"
+#include "common/input.h"
+#include "common/window_reading.h"
 #include "command/web_address.h"
 #include "settings/icon_cache.h"
 #include "controls/skin_palette.h"
@@ -140,6 +142,39 @@ TEST_F(AliasDialogTest, RefusesAnEmptyNameThenAnEmptyCommandWithTheFocusOnIt) {
     EXPECT_EQ(focusAfterCommand, IDC_ALIAS_COMMAND);
     EXPECT_EQ(edit.name, " ");
     EXPECT_EQ(edit.command, "notepad.exe");
+}
+
+// Typed through the system's input into the dialog's own loop, as a keyboard
+// gives them: the fields are Unicode windows, and an ANSI one would be handed
+// "?" for each. Brisq reads them in its code page: 1252 cannot hold the name,
+// UTF-8 (the script's other run, and Brisq's own) holds it whole. (This file is UTF-8.)
+TEST_F(AliasDialogTest, TheFieldsTakeTypedCharactersWhole) {
+    AliasDialog edit;
+    auto typeInto = [&](int id, const std::string& text) -> std::vector<Step> {
+        return {Do([&, id, text] {
+                    SetForegroundWindow(alias);
+                    SetFocus(GetDlgItem(alias, id));
+                    testkit::TypeText(text);
+                }),
+                [&, id, text] { return testkit::WindowText(GetDlgItem(alias, id)) == text; }};
+    };
+    std::vector<Step> steps{Find("Alias", alias), Do([&] {
+                                EXPECT_TRUE(IsWindowUnicode(GetDlgItem(alias, IDC_ALIAS_NAME)));
+                                EXPECT_TRUE(IsWindowUnicode(GetDlgItem(alias, IDC_ALIAS_COMMAND)));
+                            })};
+    for (auto step : typeInto(IDC_ALIAS_NAME, "Блокнот")) steps.push_back(step);
+    for (auto step : typeInto(IDC_ALIAS_COMMAND, "notepad.exe 日本.txt")) steps.push_back(step);
+    steps.push_back(Do([&] { PressButton(alias, IDOK); }));
+    ModalScript script(std::move(steps));
+    EXPECT_EQ(edit.Run(nullptr), IDOK);
+    ASSERT_TRUE(script.Finished()) << script.StepReached();
+    if (GetACP() == CP_UTF8) {
+        EXPECT_EQ(edit.name, "Блокнот");
+        EXPECT_EQ(edit.command, "notepad.exe 日本.txt");
+    } else {
+        EXPECT_EQ(edit.name, "???????");
+        EXPECT_EQ(edit.command, "notepad.exe ??.txt");
+    }
 }
 
 TEST_F(SettingsDialogTest, OpensWithTheSettingsAndResetsAStoredSeven) {
