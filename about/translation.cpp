@@ -1,6 +1,5 @@
 #include "about/translation.h"
 
-#include <cstdio>
 
 namespace {
 const std::uint16_t kNeutral = 0, kEnglish = 9;
@@ -38,9 +37,11 @@ std::optional<Translation> ChooseTranslation(const std::vector<Translation>& tab
     return table.front();
 }
 
+// Four upper-case hex digits each; no printf, whose formatting code would add
+// about 15 KB to the program for these eight characters.
 std::string StringFileInfoPrefix(const Translation& translation) {
-    char prefix[32];
-    std::snprintf(prefix, sizeof(prefix), "\\StringFileInfo\\%04X%04X\\", unsigned(translation.language),
-                  unsigned(translation.codePage));
-    return prefix;
+    std::string prefix = "\\StringFileInfo\\";
+    for (unsigned value : {unsigned(translation.language), unsigned(translation.codePage)})
+        for (int shift = 12; shift >= 0; shift -= 4) prefix += "0123456789ABCDEF"[(value >> shift) & 0xF];
+    return prefix + "\\";
 }

@@ -3,6 +3,7 @@
 #include "about/about_dialog.h"
 #include "app/launcher_layout.h"
 #include "app/single_instance.h"
+#include "app/trace.h"
 #include "command/command_runner.h"
 #include "command/launch_name_map.h"
 #include "completion/completion_sources.h"
@@ -20,6 +21,8 @@
 namespace {
 // The drop-down keeps fewer run lines than this.
 const LRESULT kDropDownLimit = 20;
+// Posted by the dialog's initialisation to itself: the start-up that waits until the launcher shows.
+const UINT kFinishStartupMessage = WM_APP + 1;
 // Uniform translucency of the skinned window, out of 255.
 const BYTE kLauncherAlpha = 230;
 const UINT kTrayIconId = 1;
@@ -31,6 +34,7 @@ const char kHotKeyFailure[] =
 const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessage(kShowLauncherMessage, &LauncherWindow::OnToggle),
     OnMessage(WM_INITDIALOG, &LauncherWindow::OnInitDialog),
+    OnMessage(kFinishStartupMessage, &LauncherWindow::OnFinishStartup),
     OnMessage(WM_DESTROY, &LauncherWindow::OnDestroy),
     OnMessage(WM_HOTKEY, &LauncherWindow::OnToggle),
     OnMessage(WM_ACTIVATEAPP, &LauncherWindow::OnActivateApp),
@@ -52,7 +56,9 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
+// Only what shows: everything else waits until the launcher is on screen.
 void LauncherWindow::OnInitDialog(Message& m) {
+    TraceMark("dialog and controls created");
     CenterWindow(window_);
     KeepDialogLayoutOnDpiChange(window_);  // ApplyDpi does it, by the skin
     dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
@@ -60,9 +66,12 @@ void LauncherWindow::OnInitDialog(Message& m) {
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
     SetCommandFont(dpi_);
     LayOutControls(LayOutLauncher(dpi_));
+    TraceMark("skin region and layout");
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
+    TraceMark("translucency");
     commandBox_.Attach(CommandBox());
+    TraceMark("command box");
 
     if (settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON)))
         settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
@@ -72,16 +81,42 @@ void LauncherWindow::OnInitDialog(Message& m) {
     settingsButton_.SetAccessibleName("Settings");
     aboutButton_.SetAccessibleName("About");
     closeButton_.SetAccessibleName("Close");
+    TraceMark("caption buttons");
+    // Ahead of any input: the dialog manager focuses the command box first.
+    PostMessageA(window_, kFinishStartupMessage, 0, 0);
+    m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
+}
 
+// Shows the launcher as the dialog manager would once idle, painted, and then
+// does the rest of the start-up, which changes nothing on screen. Input that
+// came meanwhile waits behind it.
+void LauncherWindow::OnFinishStartup(Message&) {
+    if (startupFinished_) return;  // one posted from outside later
+    if (!IsWindowVisible(window_)) {
+        ShowWindow(window_, SW_SHOWNORMAL);
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        TraceMark("shown");
+    }
+    FinishStartup();
+}
+
+// Also run first by whatever needs the settings before the posted message
+// came (a message from outside, or a nested loop that took it early).
+void LauncherWindow::FinishStartup() {
+    if (startupFinished_) return;
+    startupFinished_ = true;
+    AppSettings& settings = AppSettings::Instance();
+    settings.Load();  // missing or broken files leave the defaults
+    TraceMark("settings and aliases loaded");
     RegisterLaunchHotKey();
+    TraceMark("hot key");
     // From empty: a Settings dialog the hot-key question opened may have filled it already.
     RefillCompletion();
-    // Added and at once deleted when the setting is off, so Show can bring it back later.
-    tray_.Install(window_, kTrayIconId, IDI_BRISQ);
-    tray_.Hide();
-    if (AppSettings::Instance().icon_in_tray) tray_.Show();
+    TraceMark("completion fill");
+    tray_.Install(window_, kTrayIconId, IDI_BRISQ, settings.icon_in_tray != 0);
+    TraceMark("tray icon");
     ApplyStartWithWindows();
-    m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
+    TraceMark("Run value");
 }
 
 // The system moved the window to a monitor of another DPI, or the DPI changed:
@@ -160,6 +195,7 @@ void LauncherWindow::LayOutControls(const LauncherLayout& layout) {
 }
 
 void LauncherWindow::OnToggle(Message& m) {
+    TraceMark("hot key received");
     ToggleLauncher();
     m.result = m.id == kShowLauncherMessage ? kShowLauncherMessage : 0;
 }
@@ -236,6 +272,7 @@ void LauncherWindow::UnregisterLaunchHotKey() {
 // Owned by this window, so the launcher is disabled (the hot key and a second
 // copy do nothing) while the dialog is open.
 void LauncherWindow::ShowSettings() {
+    FinishStartup();  // the dialog edits the settings as loaded
     UnregisterLaunchHotKey();
     AppSettings& settings = AppSettings::Instance();
     settingsOpen_ = true;
@@ -264,11 +301,16 @@ void LauncherWindow::ApplyStartWithWindows() {
 
 HWND LauncherWindow::CommandBox() const { return GetDlgItem(window_, IDC_COMMAND_BOX); }
 
+// Placed before it shows, so it never appears where it was and then jumps.
 void LauncherWindow::ShowLauncher() {
-    ShowWindow(window_, SW_SHOW);
     CenterWindow(window_);
+    TraceMark("centred");
+    ShowWindow(window_, SW_SHOW);
+    TraceMark("shown");
     SetForegroundWindow(window_);
+    TraceMark("in front");
     SetFocus(CommandBox());
+    TraceMark("focused");
 }
 
 // A hidden window can still be the foreground one (its message box just
@@ -304,6 +346,7 @@ std::string LauncherWindow::ReadLine() const {
 }
 
 void LauncherWindow::RunTypedLine(int id) {
+    FinishStartup();  // the aliases are launch names
     if (id != IDOK) {
         ShowWindow(window_, SW_HIDE);
         return;
@@ -335,6 +378,7 @@ void LauncherWindow::ShowAbout() {
 }
 
 void LauncherWindow::ConfirmExit(int id) {
+    FinishStartup();  // the question names the hot key; the exit save writes what was loaded
     const AppSettings& settings = AppSettings::Instance();
     std::string question =
         "Are you sure you want to close application?\n\n(To hide application window just press Hot Keys - " +

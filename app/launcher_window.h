@@ -26,6 +26,11 @@ public:
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
+    // The start-up after the launcher has shown: settings and aliases, hot key,
+    // completion, tray icon, Run value. Once; later calls do nothing.
+    void FinishStartup();
+    // False until FinishStartup ran: the settings were not loaded, and must not be saved.
+    bool StartupFinished() const { return startupFinished_; }
     // Sizes the window, its region and skin, the controls, their fonts and
     // pictures for a DPI (the monitor's, or the one the system moved it to).
     void ApplyDpi(int dpi);
@@ -37,6 +42,7 @@ public:
 
 private:
     void OnInitDialog(Message& m);
+    void OnFinishStartup(Message& m);
     void OnToggle(Message& m);
     void OnActivateApp(Message& m);
     void OnRunTypedLine(Message& m);
@@ -72,6 +78,7 @@ private:
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
+    bool startupFinished_ = false;
     int dpi_ = 96;
     int templateDpi_ = 96;  // the DPI the dialog's own font was made for
     Font commandFont_;       // the command box's font at any other DPI

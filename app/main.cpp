@@ -2,37 +2,47 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+
 #include "app/dll_search.h"
 #include "app/launcher_window.h"
 #include "app/single_instance.h"
+#include "app/trace.h"
 #include "controls/skin_palette.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 
+// Replaces the runtime's default, which would print the exception's demangled
+// type to a console the program does not have; its demangler alone is a tenth
+// of the executable. An exception that escapes ends the program all the same.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    TraceMark("loader and runtime");
     RemoveCurrentDirectoryFromDllSearch();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shell links need it; failure is ignored
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     Module::Init(instance);
+    TraceMark("COM and common controls");
 
     if (EnsureSingleInstance()) {
         Module::Term();
         CoUninitialize();
         return 0;
     }
+    TraceMark("single instance");
     INT_PTR result = -1;
     try {  // nothing may unwind out of the entry routine; what was not saved stays on disk as it was
-        AppSettings::Instance().Load();  // missing or broken files leave the defaults
-
         InitSkinPalette();
-
-        {
-            LauncherWindow launcher;
-            result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
-        }
-        AppSettings::Instance().Save();  // at every exit, changed or not
+        TraceMark("palette");
+        LauncherWindow launcher;
+        result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
+        // At every exit, changed or not; never settings that were not loaded.
+        if (launcher.StartupFinished()) AppSettings::Instance().Save();
     } catch (...) {
     }
 

@@ -10,7 +10,7 @@ TrayIcon::TrayIcon() {
     taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
 }
 
-BOOL TrayIcon::Install(HWND owner, UINT id, UINT resource) {
+BOOL TrayIcon::Install(HWND owner, UINT id, UINT resource, bool shown) {
     HINSTANCE instance = Module::Instance();
     data_.hWnd = owner;
     data_.uID = id;
@@ -22,7 +22,8 @@ BOOL TrayIcon::Install(HWND owner, UINT id, UINT resource) {
     menu_.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(resource)));
     installed_ = true;
     data_.uFlags = kFlags;
-    return Shell_NotifyIconA(NIM_ADD, &data_);
+    hidden_ = !shown;
+    return shown && Shell_NotifyIconA(NIM_ADD, &data_);
 }
 
 void TrayIcon::Hide() {

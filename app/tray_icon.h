@@ -14,7 +14,8 @@ public:
     ~TrayIcon() { Remove(); }
 
     // Icon, tip (string resource) and menu all come from the one resource id.
-    BOOL Install(HWND owner, UINT id, UINT resource);
+    // Not |shown|, nothing is added yet: the icon waits, hidden, for Show.
+    BOOL Install(HWND owner, UINT id, UINT resource, bool shown = true);
     void Hide();
     void Show();
     void Readd();

@@ -5,13 +5,49 @@ if(NOT EXISTS "${tinyxml_dir}/tinyxml.h")
 endif()
 file(READ "${tinyxml_dir}/DEBIAN_SOURCE_VERSION" tinyxml_version)
 string(STRIP "${tinyxml_version}" tinyxml_version)
-message(STATUS "TinyXML: Debian source ${tinyxml_version}")
-add_library(tinyxml STATIC
-  ${tinyxml_dir}/tinyxml.cpp ${tinyxml_dir}/tinyxmlparser.cpp
-  ${tinyxml_dir}/tinyxmlerror.cpp ${tinyxml_dir}/tinystr.cpp)
-target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
-target_include_directories(tinyxml SYSTEM PUBLIC ${tinyxml_dir})
-target_compile_options(tinyxml PRIVATE -w)
+set(tinyxml_sources tinyxml.cpp tinyxmlparser.cpp tinyxmlerror.cpp tinystr.cpp)
+
+# With its STL option the library reads and writes through the C++ streams and
+# locales, two thirds of Brisq.exe; Brisq uses no stream. Both builds read and
+# write the same files. Debian's header forces the option on, so the build
+# without it gets a copy of the sources whose header leaves it to the compiler.
+option(BRISQ_TINYXML_STL "Build TinyXML with TIXML_USE_STL" OFF)
+
+function(add_tinyxml name dir stl)
+  list(TRANSFORM tinyxml_sources PREPEND "${dir}/" OUTPUT_VARIABLE sources)
+  add_library(${name} STATIC EXCLUDE_FROM_ALL ${sources})
+  if(stl)
+    target_compile_definitions(${name} PUBLIC TIXML_USE_STL)
+  endif()
+  target_include_directories(${name} SYSTEM PUBLIC ${dir})
+  target_compile_options(${name} PRIVATE -w)
+  if(WIN32)
+    # Its sscanf and snprintf from the system's C library: MinGW's own, which
+    # C++ files get by default, would add their float formatting to the program.
+    target_compile_definitions(${name} PRIVATE __USE_MINGW_ANSI_STDIO=0)
+  endif()
+endfunction()
+
+set(tinyxml_plain_dir "${CMAKE_BINARY_DIR}/tinyxml-plain")
+foreach(file ${tinyxml_sources} tinystr.h)
+  configure_file("${tinyxml_dir}/${file}" "${tinyxml_plain_dir}/${file}" COPYONLY)
+endforeach()
+file(READ "${tinyxml_dir}/tinyxml.h" header)
+string(REPLACE "#ifndef TIXML_USE_STL\n\t#define TIXML_USE_STL\n#endif\n" "" plain_header "${header}")
+if(plain_header STREQUAL header)
+  message(FATAL_ERROR "TinyXML ${tinyxml_version}: the header no longer forces TIXML_USE_STL as expected")
+endif()
+file(CONFIGURE OUTPUT "${tinyxml_plain_dir}/tinyxml.h" CONTENT "${plain_header}" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${tinyxml_dir}/tinyxml.h")
+
+add_tinyxml(tinyxml_stl "${tinyxml_dir}" ON)
+add_tinyxml(tinyxml_plain "${tinyxml_plain_dir}" OFF)
+if(BRISQ_TINYXML_STL)
+  add_library(tinyxml ALIAS tinyxml_stl)
+else()
+  add_library(tinyxml ALIAS tinyxml_plain)
+endif()
+message(STATUS "TinyXML: Debian source ${tinyxml_version}, STL option ${BRISQ_TINYXML_STL}")
 
 # GoogleTest from Debian's googletest package, built for this target.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

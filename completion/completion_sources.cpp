@@ -63,7 +63,9 @@ bool CompletionSources::AddAliasEntries() {
         HWND box;
         ~RedrawAtEnd() {
             SendMessageA(box, WM_SETREDRAW, TRUE, 0);
-            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            // Only an open drop-down shows the names; the closed box looks the same.
+            if (SendMessageA(box, CB_GETDROPPEDSTATE, 0, 0))
+                RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
         }
     } redraw{box};
     SendMessageA(box, CB_INITSTORAGE, aliases.Count(), LPARAM(bytes));

@@ -1,6 +1,7 @@
 #include "controls/skin_painter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -115,38 +116,48 @@ bool SkinPainter::BuildRegion() {
     if (!*memory_ || !GetObjectA(bitmap_.get(), sizeof(info_), &info_)) return false;
     const int width = info_.bmWidth, height = info_.bmHeight;
 
-    // All pixels in one read, as exact 32-bit colours, rows top down: reading
-    // them one by one costs tens of milliseconds at every start.
+    // A row at a time, as exact 32-bit colours: one read per pixel costs tens
+    // of milliseconds at every start, and a buffer for the whole picture would
+    // stay in the process's heap for good.
     BITMAPINFOHEADER format{};
     format.biSize = sizeof(format);
     format.biWidth = width;
-    format.biHeight = -height;
+    format.biHeight = height;  // bottom up: scan line s is row height - 1 - s
     format.biPlanes = 1;
     format.biBitCount = 32;
     format.biCompression = BI_RGB;
-    std::vector<RGBQUAD> pixels(size_t(width) * size_t(height));
-    if (GetDIBits(memory_->get(), bitmap_.get(), 0, UINT(height), pixels.data(),
-                  reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS) != height)
-        return false;
-    SelectObject(memory_->get(), bitmap_.get());  // stays selected for painting
-
-    auto isKey = [&](int x, int y) {
-        const RGBQUAD& p = pixels[size_t(y) * size_t(width) + size_t(x)];
+    std::vector<RGBQUAD> pixels(static_cast<std::size_t>(width));
+    auto readRow = [&](int y) {
+        return GetDIBits(memory_->get(), bitmap_.get(), UINT(height - 1 - y), 1, pixels.data(),
+                         reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS) == 1;
+    };
+    auto isKey = [&](int x) {
+        const RGBQUAD& p = pixels[std::size_t(x)];
         return RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == keyColour_;
     };
-    Region region(CreateRectRgn(0, 0, 0, 0));
-    if (!region) return false;
+
+    // The runs of each row, made into a region in one call.
+    std::vector<RECT> runs;
     for (int y = 0; y < height; ++y) {
+        if (!readRow(y)) return false;
         int x = 0;
         while (x < width) {
-            while (x < width && isKey(x, y)) ++x;
+            while (x < width && isKey(x)) ++x;
             int start = x;
-            while (x < width && !isKey(x, y)) ++x;
-            if (start == x) continue;  // the row ended in key pixels
-            Region run(CreateRectRgn(start, y, x, y + 1));
-            if (!run || CombineRgn(region.get(), region.get(), run.get(), RGN_OR) == ERROR) return false;
+            while (x < width && !isKey(x)) ++x;
+            if (start != x) runs.push_back({start, y, x, y + 1});  // not when the row ended in key pixels
         }
     }
+    std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
+    header->dwSize = sizeof(RGNDATAHEADER);
+    header->iType = RDH_RECTANGLES;
+    header->nCount = DWORD(runs.size());
+    header->rcBound = {0, 0, width, height};
+    if (!runs.empty()) std::memcpy(data.data() + sizeof(RGNDATAHEADER), runs.data(), runs.size() * sizeof(RECT));
+    Region region(ExtCreateRegion(nullptr, DWORD(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+    if (!region) return false;
+    SelectObject(memory_->get(), bitmap_.get());  // stays selected for painting
     region_ = std::move(region);
     return true;
 }

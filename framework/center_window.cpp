@@ -20,6 +20,7 @@ void CenterWindow(HWND window) {
     if (y < work.top) y = work.top;
     else if (y + height > work.bottom) y = work.bottom - height;
 
+    if (x == own.left && y == own.top) return;  // already there: each show would move it for nothing
     if (child) {  // a child is placed in its parent's client coordinates
         POINT p{x, y};
         ScreenToClient(GetParent(window), &p);

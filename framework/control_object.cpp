@@ -55,6 +55,7 @@ LRESULT ControlObject::Dispatch(bool wide, HWND window, UINT id, WPARAM wParam, 
     if (!self) return wide ? DefWindowProcW(window, id, wParam, lParam) : DefWindowProcA(window, id, wParam, lParam);
 
     Message m{window, id, wParam, lParam};
+    CheckNotification(m);
     bool handled = false;
     try {  // nothing may unwind through USER32
         handled = !IsReflection(id) && self->ProcessMessage(m);  // a reflection from outside is no notification

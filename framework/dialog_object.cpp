@@ -37,6 +37,7 @@ INT_PTR CALLBACK DialogObject::DialogProcedure(HWND window, UINT id, WPARAM wPar
     if (!self || IsReflection(id)) return FALSE;
 
     Message m{window, id, wParam, lParam};
+    CheckNotification(m);
     bool handled = false;
     try {  // nothing may unwind through the dialog manager
         handled = self->ProcessMessage(m);

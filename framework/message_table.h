@@ -13,14 +13,20 @@ struct Message {
     LPARAM lParam;
     LRESULT result = 0;
     bool handled = true;  // a handler clears it to let the next entries see the message
+    // The header of a WM_NOTIFY (or its reflection), checked once as the
+    // framework takes the message: it lies in readable memory and names a
+    // window of this thread. Null for anything else, such as a header another
+    // program made up. Every reader of an NMHDR goes here.
+    const NMHDR* notification = nullptr;
 
     WORD CommandId() const { return LOWORD(wParam); }
     WORD NotifyCode() const { return HIWORD(wParam); }
-    // The header of a WM_NOTIFY (or its reflection) that a window of this
-    // thread sent; null for anything else, such as one another program
-    // posted with an address of its own. Every reader of an NMHDR goes here.
-    const NMHDR* Notification() const;
+    const NMHDR* Notification() const { return notification; }
 };
+
+// True when |size| bytes at |address| lie in committed memory of this process
+// that can be read (and written, when asked).
+bool IsAccessible(const void* address, std::size_t size, bool writable);
 
 template <class T>
 struct MessageEntry {
@@ -36,6 +42,8 @@ struct MessageEntry {
     Handler handler = nullptr;
     IdOf idOf = nullptr;
     Chain chain = nullptr;
+    // A notification's whole record, which its handler reads and may answer in.
+    std::size_t record = 0;
 
     bool Matches(const T& self, const Message& m) const {
         switch (kind) {
@@ -43,13 +51,11 @@ struct MessageEntry {
         case Kind::MessageOf: { UINT id = idOf(self); return id != 0 && m.id == id; }
         case Kind::Command: return m.id == WM_COMMAND && m.CommandId() == first;
         case Kind::CommandCode: return m.id == WM_COMMAND && m.CommandId() == first && m.NotifyCode() == code;
-        case Kind::Notify: {
-            const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
-            return header && header->code == code;
-        }
+        case Kind::Notify:
         case Kind::NotifyFrom: {
-            const NMHDR* header = m.id == WM_NOTIFY ? m.Notification() : nullptr;
-            return header && header->idFrom == first && header->code == code;
+            const NMHDR* header = m.id == WM_NOTIFY ? m.notification : nullptr;
+            return header && header->code == code && (kind == Kind::Notify || header->idFrom == first) &&
+                   (record <= sizeof(NMHDR) || IsAccessible(header, record, true));
         }
         case Kind::Range: return m.id >= first && m.id <= last;
         case Kind::Chain: return true;
@@ -75,14 +81,15 @@ template <class T>
 constexpr MessageEntry<T> OnCommand(UINT id, UINT code, void (T::*h)(Message&)) {
     return {MessageEntry<T>::Kind::CommandCode, id, id, code, h};
 }
-template <class T>
+// |Record| is the notification's structure as the handler reads it.
+template <class Record = NMHDR, class T>
 constexpr MessageEntry<T> OnNotify(UINT code, void (T::*h)(Message&)) {
-    return {MessageEntry<T>::Kind::Notify, 0, 0, code, h};
+    return {MessageEntry<T>::Kind::Notify, 0, 0, code, h, nullptr, nullptr, sizeof(Record)};
 }
 // A notification code from one control, by its id.
-template <class T>
+template <class Record = NMHDR, class T>
 constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, void (T::*h)(Message&)) {
-    return {MessageEntry<T>::Kind::NotifyFrom, controlId, controlId, code, h};
+    return {MessageEntry<T>::Kind::NotifyFrom, controlId, controlId, code, h, nullptr, nullptr, sizeof(Record)};
 }
 template <class T>
 constexpr MessageEntry<T> OnRange(UINT first, UINT last, void (T::*h)(Message&)) {

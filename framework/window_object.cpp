@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 
@@ -33,27 +34,35 @@ const Reflected* FindReflected(UINT id) {
     return nullptr;
 }
 
-// True when size bytes at address lie in committed, readable memory of this process.
-bool IsReadable(const void* address, std::size_t size) {
-    const auto* at = static_cast<const char*>(address);
-    const char* end = at + size;
-    if (!at || end < at) return false;
-    while (at < end) {
+}  // namespace
+
+bool IsAccessible(const void* address, std::size_t size, bool writable) {
+    // Integer addresses: the overflow test must not be one the compiler may assume away.
+    const auto start = reinterpret_cast<std::uintptr_t>(address);
+    if (!start || size == 0 || start + size < start) return false;
+    const std::uintptr_t end = start + size;
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const DWORD writes = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    for (std::uintptr_t at = start; at < end;) {
         MEMORY_BASIC_INFORMATION region;
-        if (VirtualQuery(at, &region, sizeof(region)) != sizeof(region) || region.State != MEM_COMMIT) return false;
-        const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-        if (!(region.Protect & readable) || (region.Protect & PAGE_GUARD)) return false;
-        at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (VirtualQuery(reinterpret_cast<const void*>(at), &region, sizeof(region)) != sizeof(region) ||
+            region.State != MEM_COMMIT)
+            return false;
+        if (!(region.Protect & (writable ? writes : readable)) || (region.Protect & PAGE_GUARD)) return false;
+        const std::uintptr_t next = reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) return false;
+        at = next;
     }
     return true;
 }
 
+namespace {
 // A structure named by lParam, when it can be read.
 template <class Struct>
 const Struct* StructureOf(const Message& m) {
     const auto* structure = reinterpret_cast<const Struct*>(m.lParam);
-    return IsReadable(structure, sizeof(Struct)) ? structure : nullptr;
+    return IsAccessible(structure, sizeof(Struct), false) ? structure : nullptr;
 }
 
 HWND ChildOf(const Message& m) {
@@ -91,25 +100,16 @@ HWND ChildOf(const Message& m) {
     return child != m.window && IsWindowOfThisThread(child) ? child : nullptr;
 }
 
-// A real notification is sent; the system never posts a message whose lParam
-// points at a structure. Another program can, with an address of its own:
-// such a post is emptied before any procedure of this thread sees it.
-bool CarriesStructure(UINT id) {
-    switch (id) {
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_INITDIALOG: return true;
-    default: return IsReflection(id);
-    }
-}
-
-LRESULT CALLBACK DropPostedStructures(int code, WPARAM removal, LPARAM data) {
+// A real notification is sent by a control of this thread; none is ever
+// posted. Another program can post one, with an address of its own, and the
+// system delivers it: such a post to one of this thread's objects is emptied
+// before it is dispatched. Posts to other windows (message boxes, the file
+// dialog and what the shell puts in it) are left alone, and the system itself
+// refuses to post the other messages that carry a structure.
+LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM data) {
     if (code == HC_ACTION) {
         MSG& posted = *reinterpret_cast<MSG*>(data);
-        if (CarriesStructure(posted.message)) posted.message = WM_NULL;
+        if (posted.message == WM_NOTIFY && WindowObject::FromHandle(posted.hwnd)) posted.message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, data);
 }
@@ -127,11 +127,11 @@ struct ThreadObjects {
 thread_local ThreadObjects* thisThread = nullptr;
 }  // namespace
 
-const NMHDR* Message::Notification() const {
-    if (id != WM_NOTIFY && id != WM_NOTIFY + kReflectedOffset) return nullptr;
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (!IsReadable(header, sizeof(NMHDR)) || !IsWindowOfThisThread(header->hwndFrom)) return nullptr;
-    return header;
+void WindowObject::CheckNotification(Message& m) {
+    m.notification = nullptr;
+    if (m.id != WM_NOTIFY && m.id != WM_NOTIFY + kReflectedOffset) return;
+    const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
+    if (IsAccessible(header, sizeof(NMHDR), false) && IsWindowOfThisThread(header->hwndFrom)) m.notification = header;
 }
 
 bool IsReflectedMessage(UINT id) { return FindReflected(id) != nullptr; }
@@ -149,7 +149,7 @@ WindowObject* WindowObject::FromHandle(HWND window) {
 void WindowObject::Bind(HWND window) {
     if (!thisThread) {
         thisThread = new ThreadObjects;
-        thisThread->guard = SetWindowsHookExA(WH_GETMESSAGE, DropPostedStructures, nullptr, GetCurrentThreadId());
+        thisThread->guard = SetWindowsHookExA(WH_GETMESSAGE, DropPostedNotifications, nullptr, GetCurrentThreadId());
     }
     window_ = window;
     thisThread->byWindow[window] = this;
@@ -171,6 +171,7 @@ bool WindowObject::ReflectToChild(Message& m) {
     WindowObject* object = FromHandle(child);
     if (!object) return false;
     Message reflected{child, m.id + kReflectedOffset, m.wParam, m.lParam};
+    reflected.notification = m.notification;
     if (!object->ProcessMessage(reflected)) return false;
     m.result = reflected.result;
     return true;

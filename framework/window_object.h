@@ -47,6 +47,9 @@ public:
     static bool ReflectToChild(Message& m);
 
 protected:
+    // Fills m.notification: the one check of a WM_NOTIFY's header, as a procedure takes the message.
+    static void CheckNotification(Message& m);
+
     void Bind(HWND window);
     void Unbind();
 

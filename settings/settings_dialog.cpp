@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <cwchar>
 #include <utility>
-#include <vector>
 
 #include "framework/center_window.h"
 #include "framework/module.h"
@@ -16,8 +18,10 @@
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
 const int kPictureSize = 16;
-// A cell is read in a buffer that doubles until the text fits; this bounds it.
-const std::size_t kLongestCell = std::size_t(1) << 28;
+const int kAliasColumnWidth = 100;    // pixels
+const int kCommandColumnWidth = 340;  // pixels
+// A row whose icon the shell has not been asked for yet.
+const int kIconNotAsked = -2;
 
 struct Option {
     int control;
@@ -39,6 +43,22 @@ void InsertColumn(HWND list, int index, const char* text, int width) {
     column.pszText = const_cast<char*>(text);
     SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
+
+// As much of |text| as the list's buffer takes.
+void CopyCell(const std::string& text, char* buffer, int size) {
+    if (!buffer || size <= 0) return;
+    std::size_t length = std::min(text.size(), std::size_t(size - 1));
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
+void CopyCell(const std::string& text, wchar_t* buffer, int size) {
+    if (!buffer || size <= 0) return;
+    std::wstring wide(text.size(), L'\0');  // never more UTF-16 units than bytes
+    int length = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
+    length = std::clamp(length, 0, size - 1);
+    std::wmemcpy(buffer, wide.data(), std::size_t(length));
+    buffer[length] = L'\0';
+}
 }  // namespace
 
 const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
@@ -49,8 +69,8 @@ const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
     OnCommand(IDC_DELETE_ALIAS, BN_CLICKED, &SettingsDialog::OnDeleteAlias),
     OnCommand(IDC_EDIT_ALIAS, BN_CLICKED, &SettingsDialog::OnEditAlias),
     OnNotify(IDC_ALIAS_LIST, NM_DBLCLK, &SettingsDialog::OnEditAlias),
-    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowImage),
-    OnNotify(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowImage),
+    OnNotify<NMLVDISPINFOA>(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowDisplay),
+    OnNotify<NMLVDISPINFOW>(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowDisplay),
 };
 
 bool SettingsDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
@@ -65,14 +85,14 @@ void SettingsDialog::OnInitDialog(Message& m) {
     CenterWindow(window_);
     for (const Option& option : kOptions) {
         std::int32_t& value = settings_.*option.field;
-        if (value < 0 || value > 2) value = 0;  // kept even if the dialog is cancelled
+        if (value < BST_UNCHECKED || value > BST_INDETERMINATE) value = BST_UNCHECKED;  // kept even if cancelled
         CheckDlgButton(window_, option.control, UINT(value));
     }
 
     list_ = GetDlgItem(window_, IDC_ALIAS_LIST);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    InsertColumn(list_, 0, "Alias", 100);
-    InsertColumn(list_, 1, "Command", 340);
+    InsertColumn(list_, 0, "Alias", kAliasColumnWidth);
+    InsertColumn(list_, 1, "Command", kCommandColumnWidth);
     // Shared: the list was made to leave the shell's image list alone.
     SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(IconCache::Instance().SystemImageList()));
@@ -98,58 +118,46 @@ void SettingsDialog::OnInitDialog(Message& m) {
     m.result = TRUE;  // the dialog manager focuses the first control that takes it
 }
 
-// A row's icon is asked of the shell only when the list first needs it, to
-// draw the row: a shell call takes milliseconds, and a long list shows few rows.
-void SettingsDialog::AppendRow(const std::string& name, const std::string& command) {
-    LVITEMA item{};
-    item.iItem = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-    item.mask = LVIF_TEXT;
-    item.pszText = const_cast<char*>("");
-    int row = int(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row >= 0) SetRow(row, name, command);
-}
-
-void SettingsDialog::SetRow(int row, const std::string& name, const std::string& command) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(name.c_str());
-    item.iImage = I_IMAGECALLBACK;
-    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    LVITEMA cell{};
-    cell.iSubItem = 1;
-    cell.pszText = const_cast<char*>(command.c_str());
-    SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-}
-
-// The list keeps the answer; a row without an icon keeps "none", so it is not asked again.
-void SettingsDialog::OnRowImage(Message& m) {
+// The list holds no rows of its own: it asks for what it draws. A row's icon is
+// asked of the shell only then, and kept: a shell call takes milliseconds, and
+// a long list shows few rows.
+void SettingsDialog::OnRowDisplay(Message& m) {
     m.result = 0;
-    // Only the fields both character sets share are read or written.
+    // Both forms share every field but the text's type.
     auto* wanted = reinterpret_cast<NMLVDISPINFOA*>(m.lParam);
     LVITEMA& item = wanted->item;
-    if (item.iSubItem != 0 || !(item.mask & LVIF_IMAGE)) return;
-    int index = IconCache::Instance().AliasIconIndex(CellText(item.iItem, 1));
-    item.iImage = index == -1 ? I_IMAGENONE : index;
-    item.mask |= LVIF_DI_SETITEM;
+    if (wanted->hdr.hwndFrom != list_ || item.iItem < 0 || std::size_t(item.iItem) >= rows_.size()) return;
+    Row& row = rows_[std::size_t(item.iItem)];
+    if (item.mask & LVIF_TEXT) {
+        const std::string& text = item.iSubItem == 0 ? row.name : row.command;
+        if (wanted->hdr.code == LVN_GETDISPINFOW) CopyCell(text, reinterpret_cast<wchar_t*>(item.pszText), item.cchTextMax);
+        else CopyCell(text, item.pszText, item.cchTextMax);
+    }
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
+        if (row.icon == kIconNotAsked) {
+            int index = IconCache::Instance().AliasIconIndex(row.command);
+            row.icon = index == -1 ? I_IMAGENONE : index;
+        }
+        item.iImage = row.icon;
+    }
 }
 
 void SettingsDialog::FillAliasList() {
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    for (const AliasEntry& alias : settings_.aliases) AppendRow(alias.name, alias.command);
+    rows_.clear();
+    rows_.reserve(settings_.aliases.Count());
+    for (const AliasEntry& alias : settings_.aliases) rows_.push_back({alias.name, alias.command, kIconNotAsked});
+    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
 }
 
-std::string SettingsDialog::CellText(int row, int column) const {
-    for (std::size_t capacity = 1024; capacity <= kLongestCell; capacity *= 2) {
-        std::vector<char> text(capacity, '\0');
-        LVITEMA cell{};
-        cell.iSubItem = column;
-        cell.pszText = text.data();
-        cell.cchTextMax = int(capacity);
-        auto length = std::size_t(SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell)));
-        if (length + 1 < capacity) return std::string(text.data(), length);  // not cut short
-    }
-    return {};
+// A new row at the end; the list neither selects it nor scrolls to it.
+void SettingsDialog::AppendRow(const std::string& name, const std::string& command) {
+    rows_.push_back({name, command, kIconNotAsked});
+    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void SettingsDialog::SetRow(int row, const std::string& name, const std::string& command) {
+    rows_[std::size_t(row)] = {name, command, kIconNotAsked};
+    SendMessageA(list_, LVM_REDRAWITEMS, row, row);
 }
 
 int SettingsDialog::SelectedRow() const {
@@ -164,30 +172,27 @@ void SettingsDialog::OnAddAlias(Message&) {
 void SettingsDialog::OnEditAlias(Message& m) {
     m.result = 0;
     int row = SelectedRow();
-    if (row < 0) return;
+    if (row < 0 || std::size_t(row) >= rows_.size()) return;
     AliasDialog dialog;
-    dialog.name = CellText(row, 0);
-    dialog.command = CellText(row, 1);
+    dialog.name = rows_[std::size_t(row)].name;
+    dialog.command = rows_[std::size_t(row)].command;
     if (dialog.Run(window_) == IDOK) SetRow(row, dialog.name, dialog.command);
 }
 
 // The row below moves up; it gets the selection mark, not the selection.
 void SettingsDialog::OnDeleteAlias(Message&) {
     int row = SelectedRow();
-    if (row < 0) return;
+    if (row < 0 || std::size_t(row) >= rows_.size()) return;
+    rows_.erase(rows_.begin() + row);
     SendMessageA(list_, LVM_DELETEITEM, row, 0);
-    if (row < int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)))
-        SendMessageA(list_, LVM_SETSELECTIONMARK, 0, row);
+    if (std::size_t(row) < rows_.size()) SendMessageA(list_, LVM_SETSELECTIONMARK, 0, row);
 }
 
+// The same table, refilled: it carries what was learnt when its file was loaded.
 void SettingsDialog::StoreAliasList() {
-    int rows = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<std::pair<std::string, std::string>> read;
-    read.reserve(rows);
-    for (int row = 0; row < rows; ++row) read.emplace_back(CellText(row, 0), CellText(row, 1));
-    // The same table, refilled: it carries what was learnt when its file was loaded.
     settings_.aliases.Clear();
-    for (auto& [name, command] : read) settings_.aliases.Append(std::move(name), std::move(command));
+    for (Row& row : rows_) settings_.aliases.Append(std::move(row.name), std::move(row.command));
+    rows_.clear();
 }
 
 void SettingsDialog::OnOK(Message&) {

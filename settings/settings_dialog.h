@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "controls/icon_button.h"
 #include "framework/dialog_object.h"
@@ -24,17 +25,23 @@ private:
     void OnAddAlias(Message& m);
     void OnDeleteAlias(Message& m);
     void OnEditAlias(Message& m);
-    void OnRowImage(Message& m);
+    void OnRowDisplay(Message& m);
 
     void FillAliasList();
     void StoreAliasList();
     void SetRow(int row, const std::string& name, const std::string& command);
     void AppendRow(const std::string& name, const std::string& command);
-    // A cell's whole text, however long.
-    std::string CellText(int row, int column) const;
     int SelectedRow() const;
 
+    // The rows the list shows, in order: the working copy of the aliases.
+    struct Row {
+        std::string name;
+        std::string command;
+        int icon;  // the list's image index, or not asked yet
+    };
+
     AppSettings& settings_;
+    std::vector<Row> rows_;
     HWND list_ = nullptr;
     HWND hotKey_ = nullptr;
     IconButton addButton_;

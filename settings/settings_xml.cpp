@@ -166,7 +166,7 @@ std::string Print(const TiXmlDocument& document) {
     TiXmlPrinter printer;  // four spaces per level
     printer.SetLineBreak("\r\n");  // as the library's own file writer gives them on Windows
     document.Accept(&printer);
-    return printer.Str();
+    return std::string(printer.CStr(), printer.Size());
 }
 
 }  // namespace
@@ -231,8 +231,9 @@ std::string WriteAliasesXml(const AliasTable& table, const AnsiUtf8Converter& co
     document.LinkEndChild(root);
     for (const AliasEntry& entry : table) {
         TiXmlElement* alias = new TiXmlElement("alias");
-        alias->SetAttribute("alias", ToFile(entry.name, converter));
-        alias->SetAttribute("cmd", ToFile(entry.command, converter));
+        // As C strings in either build of the library: no text here holds a NUL.
+        alias->SetAttribute("alias", ToFile(entry.name, converter).c_str());
+        alias->SetAttribute("cmd", ToFile(entry.command, converter).c_str());
         root->LinkEndChild(alias);
     }
     return Print(document);

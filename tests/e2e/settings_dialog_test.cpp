@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <thread>
 
 #include "driver.h"
 
@@ -219,6 +220,45 @@ TEST(SettingsDialog, AnAliasAddedWithTheFileDialogIsSavedCompletesAndRuns) {
     ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedCommandLine().empty(); })) << brisq.Describe();
     EXPECT_NE(brisq.RecordedCommandLine().find("recorder.exe"), std::string::npos);
     EXPECT_EQ(brisq.DropDownEntries().front(), "recorder");
+}
+
+// The settings and aliases load once the launcher has shown. Settings asked for
+// as soon as its window exists, likely before that, still edits what the files
+// hold: OK must not save an empty list over them.
+TEST(SettingsDialog, AskedForBeforeTheStartUpFinishedItEditsTheLoadedAliases) {
+    Brisq brisq;
+    const std::string aliases = std::string(kAliasesHead) + AliasLine("np", "C:\\windows\\notepad.exe") +
+                                AliasLine("web", "example.com") + "</aliases>\r\n";
+    WriteFile(brisq.Folder().File("aliases.xml"), aliases);
+    bool started = false;
+    std::thread start([&] { started = brisq.StartUntilShown(); });
+    // Sent, not posted: it is taken before anything the launcher posted to itself.
+    HWND asked = nullptr;
+    bool found = WaitUntil([&] {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                char type[16] = "";
+                GetClassNameA(window, type, sizeof(type));
+                if (std::string(type) != "#32770" || !GetDlgItem(window, 1000)) return TRUE;
+                SendNotifyMessageA(window, WM_COMMAND, kSettingsButton, 0);
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&asked));
+        return asked != nullptr;
+    });
+    // Taken that early, the dialog comes before the launcher shows.
+    DWORD process = 0;
+    if (found) GetWindowThreadProcessId(asked, &process);
+    HWND settings = nullptr;
+    if (found) WaitUntil([&] { return (settings = DialogWithCaption(process, "Settings")) != nullptr; });
+    int rows = settings ? int(testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0)) : -1;
+    if (settings) PressDialogButton(settings, IDOK);
+    start.join();
+    ASSERT_TRUE(found && started && settings) << brisq.Describe();
+    EXPECT_EQ(rows, 2);
+    ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();
+    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), aliases);
 }
 
 TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRuns) {

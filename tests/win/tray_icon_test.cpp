@@ -68,6 +68,17 @@ TEST_F(TrayIconTest, AShellRestartBringsBackOnlyAShownIcon) {
     EXPECT_TRUE(IconPresent(owner_, 1));
 }
 
+// Start-up with the icon off adds nothing; Show adds it when it is switched on.
+TEST_F(TrayIconTest, InstalledHiddenAddsNothingUntilShown) {
+    TrayIcon tray;
+    tray.Install(owner_, 1, IDI_BRISQ, false);
+    EXPECT_FALSE(IconPresent(owner_, 1));
+    tray.Readd();
+    EXPECT_FALSE(IconPresent(owner_, 1));
+    tray.Show();
+    EXPECT_TRUE(IconPresent(owner_, 1));
+}
+
 TEST_F(TrayIconTest, TheDestructorRemovesTheIconEvenWhenHidden) {
     {
         TrayIcon tray;
