@@ -105,6 +105,9 @@ void LauncherWindow::OnFinishStartup(Message&) {
 void LauncherWindow::FinishStartup() {
     if (startupFinished_) return;
     startupFinished_ = true;
+    // COM (and the shell, which a first call loads) only now: loading them at
+    // start cost the launcher a good part of its time to show.
+    com_.emplace();
     AppSettings& settings = AppSettings::Instance();
     settings.Load();  // missing or broken files leave the defaults
     TraceMark("settings and aliases loaded");

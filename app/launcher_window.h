@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "app/tray_icon.h"
@@ -7,6 +8,7 @@
 #include "controls/glyph_button.h"
 #include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
+#include "framework/owners.h"
 #include "text/system_code_page.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
@@ -79,6 +81,7 @@ private:
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
     bool startupFinished_ = false;
+    std::optional<ComApartment> com_;  // from the start-up after the show; shell links need it
     int dpi_ = 96;
     int templateDpi_ = 96;  // the DPI the dialog's own font was made for
     Font commandFont_;       // the command box's font at any other DPI

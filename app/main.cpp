@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdlib>
 
@@ -23,15 +22,13 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TraceMark("loader and runtime");
     RemoveCurrentDirectoryFromDllSearch();
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shell links need it; failure is ignored
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     Module::Init(instance);
-    TraceMark("COM and common controls");
+    TraceMark("common controls");
 
     if (EnsureSingleInstance()) {
         Module::Term();
-        CoUninitialize();
         return 0;
     }
     TraceMark("single instance");
@@ -48,6 +45,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     CloseSingleInstanceMutex();
     Module::Term();
-    CoUninitialize();
     return static_cast<int>(result);
 }

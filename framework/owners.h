@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -80,6 +81,20 @@ public:
 private:
     HANDLE process_;
     void* address_;
+};
+
+// COM in a single-threaded apartment on this thread, for the owner's lifetime.
+class ComApartment {
+public:
+    ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (entered_) CoUninitialize();
+    }
+
+private:
+    bool entered_;
 };
 
 // Selects an object into a DC for the guard's lifetime.

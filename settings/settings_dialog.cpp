@@ -8,7 +8,9 @@
 #include <cwchar>
 #include <utility>
 
+#include "controls/dpi_scale.h"
 #include "framework/center_window.h"
+#include "framework/dpi.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/alias_dialog.h"
@@ -18,8 +20,8 @@
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
 const int kPictureSize = 16;
-const int kAliasColumnWidth = 100;    // pixels
-const int kCommandColumnWidth = 340;  // pixels
+const int kAliasColumnWidth = 100;    // pixels at 96 DPI
+const int kCommandColumnWidth = 340;  // pixels at 96 DPI
 // A row whose icon the shell has not been asked for yet.
 const int kIconNotAsked = -2;
 
@@ -91,8 +93,9 @@ void SettingsDialog::OnInitDialog(Message& m) {
 
     list_ = GetDlgItem(window_, IDC_ALIAS_LIST);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    InsertColumn(list_, 0, "Alias", kAliasColumnWidth);
-    InsertColumn(list_, 1, "Command", kCommandColumnWidth);
+    const int dpi = WindowDpi(list_);
+    InsertColumn(list_, 0, "Alias", ScaleToDpi(kAliasColumnWidth, dpi));
+    InsertColumn(list_, 1, "Command", ScaleToDpi(kCommandColumnWidth, dpi));
     // Shared: the list was made to leave the shell's image list alone.
     SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(IconCache::Instance().SystemImageList()));
