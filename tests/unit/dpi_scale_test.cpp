@@ -55,13 +55,6 @@ TEST(DpiScale, PictureIsTheLargestDrawnOneThatFits) {
     EXPECT_EQ(ChoosePicture(1 << 30).factor * ChoosePicture(1 << 30).scale, 1600);  // bounded, no overflow
 }
 
-TEST(DpiScale, PicturesOfEachScaleHaveTheirOwnId) {
-    EXPECT_EQ(PictureResourceId(208, 100), 208);
-    EXPECT_EQ(PictureResourceId(208, 125), 1208);
-    EXPECT_EQ(PictureResourceId(204, 200), 4204);
-    EXPECT_EQ(PictureResourceId(207, 110), 207);  // not drawn: the 100 % picture
-}
-
 TEST(LauncherLayout, SaneDpiKeepsWhatDisplaysOffer) {
     EXPECT_EQ(SaneDpi(96), 96);
     EXPECT_EQ(SaneDpi(480), 480);

@@ -8,6 +8,7 @@
 #include "controls/icon_button.h"
 #include "res/resource.h"
 #include "button_host.h"
+#include "modal_script.h"
 #include "canvas.h"
 
 namespace {
@@ -117,16 +118,7 @@ public:
     }
     ~KeyHost() { DestroyWindow(dialog_); }
 
-    void Key(UINT message, WORD key, LPARAM flags = 0) {
-        LPARAM scan = LPARAM(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16 | 1;
-        PostMessageA(GetFocus(), message, key, scan | flags);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageA(dialog_, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    void Key(UINT message, WORD key, LPARAM flags = 0) { KeyThroughDialog(dialog_, message, key, flags); }
     void Press(WORD key) {
         Key(WM_KEYDOWN, key);
         Key(WM_KEYUP, key, LPARAM(0xC0000000));

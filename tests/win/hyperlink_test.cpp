@@ -9,6 +9,7 @@
 
 #include "richtext/hyperlink.h"
 #include "res/resource.h"
+#include "modal_script.h"
 #include "scratch_values.h"
 #include "window_picture.h"
 
@@ -53,17 +54,10 @@ public:
     void Mouse(UINT id, POINT at) {
         SendMessageA(Link(), id, id == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y));
     }
-    // Posts a key press to the focus and runs it through the dialog manager, as a modal loop does.
+    // A key press at the focus, through the dialog manager.
     void Key(WORD key) {
-        LPARAM scan = LPARAM(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16 | 1;
-        PostMessageA(GetFocus(), WM_KEYDOWN, key, scan);
-        PostMessageA(GetFocus(), WM_KEYUP, key, scan | 0xC0000000);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageA(dialog_, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        KeyThroughDialog(dialog_, WM_KEYDOWN, key);
+        KeyThroughDialog(dialog_, WM_KEYUP, key, LPARAM(0xC0000000));
     }
 
     NotedLink link;

@@ -83,3 +83,14 @@ std::string MessageBoxText(HWND box) {
 void PressButton(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
+
+void KeyThroughDialog(HWND dialog, UINT message, WORD key, LPARAM flags) {
+    LPARAM scan = LPARAM(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16 | 1;
+    PostMessageA(GetFocus(), message, key, scan | flags);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
