@@ -46,6 +46,13 @@ public:
 
 const Latin1Converter kLatin1;
 
+// The program's own code page when it runs with UTF-8.
+class Utf8Converter final : public AnsiUtf8Converter {
+public:
+    bool AnsiToUtf8(std::string_view ansi, std::string& utf8) const override { return utf8.assign(ansi), true; }
+    bool Utf8ToAnsi(std::string_view utf8, std::string& ansi) const override { return ansi.assign(utf8), true; }
+};
+
 const char kDefaultSettings[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
     "<settings>\r\n"
@@ -248,18 +255,26 @@ TEST(AliasesXml, ReadsLegacyRawAnsiAndFlagsTextWithoutAnAnsiForm) {
 // A declaration that names another encoding does not decide: bytes that are
 // UTF-8 are read as UTF-8, references included. (The literals below are UTF-8.)
 TEST(AliasesXml, ValidUtf8IsReadAsUtf8WhateverTheDeclarationSays) {
+    const Utf8Converter utf8;
     const struct {
-        std::string file, asLatin1;
+        const AnsiUtf8Converter& page;
+        std::string file, table;
+        bool lossless;
     } cases[] = {
-        {"<?xml version='1.0' encoding='windows-1252'?><aliases><alias alias='привет' cmd='x'/></aliases>", "[\?\?\?\?\?\?=x]"},
-        {"<?xml version='1.0' encoding='us-ascii'?><aliases><alias alias='caf&#xE9;' cmd='&#128512;'/></aliases>",
-         "[caf\xE9=?]"},
+        {kLatin1, "<?xml version='1.0' encoding='windows-1252'?><aliases><alias alias='привет' cmd='x'/></aliases>",
+         "[\?\?\?\?\?\?=x]", false},
+        {kLatin1, "<?xml version='1.0' encoding='us-ascii'?><aliases><alias alias='caf&#xE9;' cmd='&#128512;'/></aliases>",
+         "[caf\xE9=?]", false},
+        // As a script's XML writer leaves it: no declaration, references beyond ASCII.
+        {utf8, "<aliases><alias alias='&#1087;&#1088;&#1080;' cmd='notepad.exe caf&#233;.txt'/></aliases>",
+         "[при=notepad.exe café.txt]", true},
     };
     for (const auto& c : cases) {
         AliasTable table;
-        AliasReadResult result = ReadAliasesXml(c.file, kLatin1, table);
-        EXPECT_TRUE(result.loaded && !result.lossless) << c.file;  // kept aside: a name lost its form
-        EXPECT_EQ(Dump(table), c.asLatin1) << c.file;
+        AliasReadResult result = ReadAliasesXml(c.file, c.page, table);
+        EXPECT_TRUE(result.loaded) << c.file;
+        EXPECT_EQ(result.lossless, c.lossless) << c.file;  // not lossless: kept aside, a name lost its form
+        EXPECT_EQ(Dump(table), c.table) << c.file;
     }
 }
 

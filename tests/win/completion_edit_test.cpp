@@ -200,12 +200,6 @@ bool PumpUntil(const std::function<bool()>& done) {
         return done();
     });
 }
-
-std::wstring WideText(HWND window) {
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
 }  // namespace
 
 // Typed through the system's input, as a keyboard gives them: an ANSI field would
@@ -240,9 +234,9 @@ TEST_F(CompletionBoxTest, TypedCharactersArriveWholeAndCompleteWithTheUntypedTai
         SetWindowTextA(edit, "");
         SetFocus(edit);
         testkit::TypeText(c.typed);
-        const std::wstring shown = c.entry.empty() ? testkit::Utf16(c.typed) : wide;
-        EXPECT_TRUE(PumpUntil([&] { return WideText(edit) == shown && Selection() == c.selected; }))
-            << c.typed << ": shows " << testkit::Utf8(WideText(edit)) << ", selected " << Selection().first << "-"
+        const std::string& shown = c.entry.empty() ? c.typed : c.entry;
+        EXPECT_TRUE(PumpUntil([&] { return testkit::WindowText(edit) == shown && Selection() == c.selected; }))
+            << c.typed << ": shows " << testkit::WindowText(edit) << ", selected " << Selection().first << "-"
             << Selection().second;
     }
 }

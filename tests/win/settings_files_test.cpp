@@ -249,33 +249,6 @@ TEST_F(SettingsFiles, NonAsciiTextIsStoredAsUtf8) {
     EXPECT_EQ(Contents(path + ".bad"), smiley);
 }
 
-// As Python's ElementTree writes it by default: no declaration, references for
-// everything beyond ASCII. Read as the UTF-8 it is, under either code page: under
-// UTF-8 (Brisq's own) every name loads and is written back in the program's form;
-// under 1252 (the other run) the name has no ANSI form, so the file is kept aside
-// whole before the save. (This file is UTF-8.)
-TEST_F(SettingsFiles, AFileWithoutDeclarationKeepsTheNamesItGivesAsReferences) {
-    const std::string path = Beside("aliases.xml");
-    const std::string file = "<aliases><alias alias=\"&#1087;&#1088;&#1080;&#1074;&#1077;&#1090;\" "
-                             "cmd=\"notepad.exe caf&#233;.txt\" /><alias alias=\"np\" cmd=\"notepad.exe\" /></aliases>";
-    Write(path, file);
-    AliasTable table;
-    EXPECT_TRUE(table.LoadFromFile());
-    ASSERT_EQ(table.Count(), 2u);
-    EXPECT_EQ(table[1].name, "np");
-    table.SaveToFile();
-    if (GetACP() == CP_UTF8) {
-        EXPECT_EQ(table[0].name, "привет");
-        EXPECT_EQ(table[0].command, "notepad.exe café.txt");
-        EXPECT_FALSE(Exists(path + ".bad"));
-        EXPECT_NE(Contents(path).find("<alias alias=\"привет\" cmd=\"notepad.exe café.txt\" />"), std::string::npos);
-    } else {
-        EXPECT_EQ(table[0].name, "??????");
-        EXPECT_EQ(table[0].command, "notepad.exe caf\xE9.txt");  // é has an ANSI form here
-        EXPECT_EQ(Contents(path + ".bad"), file);
-    }
-}
-
 // Processes cannot be started from such a folder under Wine, but a module can be
 // mapped from one, and its name read back the way the program reads its own.
 TEST(LongModulePath, NameIsNotCut) {
