@@ -73,12 +73,6 @@ void SetText(HWND control, const std::string& text) {
     testkit::Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-HWND WaitForDialog(const Brisq& brisq, const char* caption) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = DialogWithCaption(brisq.ProcessId(), caption)) && IsWindowEnabled(found); });
-    return found;
-}
-
 HWND OpenSettings(const Brisq& brisq) {
     if (!brisq.BringUp()) return nullptr;
     ClickFlatButton(GetDlgItem(brisq.Launcher(), kSettingsButton));
