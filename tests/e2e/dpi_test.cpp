@@ -36,24 +36,16 @@ void ExpectScaled(const char* what, int size, int at96, int dpi) {
     EXPECT_NEAR(size, expected, expected * 0.04 + 1) << what << " at " << dpi << " DPI";
 }
 
-// The dialog manager's font for a template's "MS Shell Dlg" 8 at this DPI.
-HFONT DialogFont(int dpi) {
-    return CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                       "MS Shell Dlg");
-}
-
-// The room a control's text needs in the dialog font at a DPI, on the lines a
-// static control wraps it into, for a control `width` pixels wide.
-SIZE TextNeeds(HWND control, int dpi, int width) {
+// The room a text needs in the dialog manager's font for "MS Shell Dlg" 8 at a
+// DPI: wrapped as a static control wraps it in `width` pixels, or on one line
+// beside a button's box or inside its frame.
+SIZE TextNeeds(const std::string& text, bool isStatic, LONG style, int dpi, int width) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = DialogFont(dpi);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                             0, "MS Shell Dlg");
     HGDIOBJ previous = SelectObject(dc, font);
-    char type[32] = "";
-    GetClassNameA(control, type, sizeof(type));
-    std::string text = WindowText(control);
-    LONG style = LONG(GetWindowLongPtrA(control, GWL_STYLE));
     RECT need{0, 0, width, 0};
-    if (lstrcmpiA(type, "Static") == 0) {
+    if (isStatic) {
         DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     } else {
         DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
@@ -86,9 +78,9 @@ void ExpectTextFits(HWND dialog, int dpi, const std::vector<int>& skip) {
         if (!isStatic && lstrcmpiA(type, "Button") != 0) continue;
         if (isStatic && (style & SS_TYPEMASK) > SS_RIGHT) continue;  // pictures and frames
         SIZE room = SizeOf(child, true), room96{MulDiv(room.cx, 96, dpi), MulDiv(room.cy, 96, dpi)};
-        if (!Fits(TextNeeds(child, 96, room96.cx), room96)) continue;  // cut already at 96 DPI
+        if (!Fits(TextNeeds(text, isStatic, style, 96, room96.cx), room96)) continue;  // cut already at 96 DPI
         ++checked;
-        SIZE need = TextNeeds(child, dpi, room.cx);
+        SIZE need = TextNeeds(text, isStatic, style, dpi, room.cx);
         EXPECT_TRUE(Fits(need, room)) << "\"" << text << "\" (" << id << ") needs " << need.cx << " x " << need.cy
                                       << " in " << room.cx << " x " << room.cy << " at " << dpi << " DPI";
     }
