@@ -214,4 +214,10 @@ std::string Brisq::Describe() const {
 std::string Brisq::RecordedCommandLine() const { return ReadFile(folder_.File("recorder.exe.log")); }
 void Brisq::ForgetRecording() const { DeleteFileA(folder_.File("recorder.exe.log").c_str()); }
 
+HWND WaitForDialog(const Brisq& brisq, const char* caption) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = DialogWithCaption(brisq.ProcessId(), caption)) && IsWindowEnabled(found); });
+    return found;
+}
+
 }  // namespace e2e

@@ -110,4 +110,8 @@ private:
     HWND launcher_ = nullptr;
 };
 
+// Waits for a dialog of this copy with the caption, shown and enabled (no
+// dialog of its own open above it); null if none came in time.
+HWND WaitForDialog(const Brisq& brisq, const char* caption);
+
 }  // namespace e2e

@@ -87,23 +87,6 @@ TEST(Launcher, LineReachesTheProgramWithItsParameters) {
     EXPECT_EQ(brisq.DropDownEntries(), std::vector<std::string>{"recorder.exe alpha  beta"});
 }
 
-// The alias holds the program and its arguments unquoted, as users write them.
-TEST(Launcher, AnAliasOfAProgramWithArgumentsRunsItWithThem) {
-    Brisq brisq;
-    WriteFile(brisq.Folder().File("aliases.xml"),
-              "<aliases><alias alias=\"rec\" cmd='recorder.exe /stored &quot;two words&quot;' /></aliases>");
-    ASSERT_TRUE(brisq.Start());
-    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
-    brisq.RunLine("rec typed");
-    ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedCommandLine().empty(); })) << brisq.Describe();
-    EXPECT_EQ(brisq.RecordedCommandLine(),
-              "\"recorder.exe\" /stored \"two words\" typed");
-    EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
-    std::vector<std::string> entries = brisq.DropDownEntries();
-    ASSERT_FALSE(entries.empty());
-    EXPECT_EQ(entries.front(), "rec typed");
-}
-
 // Brisq inherits the variables set here. This shell expands them in the program
 // part by itself, but never in the parameters.
 TEST(Launcher, VariablesInALineAreExpandedAndUnknownOnesKept) {

@@ -73,12 +73,6 @@ void SetText(HWND control, const std::string& text) {
     testkit::Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-HWND WaitForDialog(const Brisq& brisq, const char* caption) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = DialogWithCaption(brisq.ProcessId(), caption)) && IsWindowEnabled(found); });
-    return found;
-}
-
 HWND OpenSettings(const Brisq& brisq) {
     if (!brisq.BringUp()) return nullptr;
     ClickFlatButton(GetDlgItem(brisq.Launcher(), kSettingsButton));
@@ -235,17 +229,12 @@ TEST(SettingsDialog, AskedForBeforeTheStartUpFinishedItEditsTheLoadedAliases) {
     // Sent, not posted: it is taken before anything the launcher posted to itself.
     HWND asked = nullptr;
     bool found = WaitUntil([&] {
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                char type[16] = "";
-                GetClassNameA(window, type, sizeof(type));
-                if (std::string(type) != "#32770" || !GetDlgItem(window, 1000)) return TRUE;
-                SendNotifyMessageA(window, WM_COMMAND, kSettingsButton, 0);
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&asked));
-        return asked != nullptr;
+        while ((asked = FindWindowExA(nullptr, asked, "#32770", nullptr)) != nullptr)
+            if (GetDlgItem(asked, 1000)) {
+                SendNotifyMessageA(asked, WM_COMMAND, kSettingsButton, 0);
+                return true;
+            }
+        return false;
     });
     // Taken that early, the dialog comes before the launcher shows.
     DWORD process = 0;

@@ -335,21 +335,20 @@ TEST_F(RegistryJumpLine, LowerCaseNamesAndAMissingKey) {
 // Brisq on UTF-8, the editor on the system's code page: the labels are read as
 // UTF-16, whole, and the key's path is typed in any script. (The source is UTF-8.)
 TEST_F(RegistryJumpLine, KeysWithNamesInOtherScripts) {
-    const std::wstring top = L"Software\\Brisq E2E Ключи";
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (top + L"\\日本語\\Ελληνικά").c_str(), 0, nullptr, 0, KEY_WRITE,
-                              nullptr, &key, nullptr),
+    const std::wstring top = L"Software\\Brisq E2E Ключи", key = top + L"\\日本語\\Ελληνικά";
+    HKEY made = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &made, nullptr),
               ERROR_SUCCESS);
-    RegCloseKey(key);
+    RegCloseKey(made);
     struct Remove {
         std::wstring key;
         ~Remove() { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
     } remove{top};
+    const std::string path = "HKEY_CURRENT_USER\\" + testkit::Utf8(key);
     Brisq brisq;
     ASSERT_TRUE(brisq.Start());
-    ASSERT_NO_FATAL_FAILURE(Jump(brisq, "HKEY_CURRENT_USER\\Software\\Brisq E2E Ключи\\日本語\\Ελληνικά"));
-    EXPECT_TRUE(WaitUntil([&] { return StatusNames("HKEY_CURRENT_USER\\Software\\Brisq E2E Ключи\\日本語\\Ελληνικά"); }))
-        << RegistryEditorStatus();
+    ASSERT_NO_FATAL_FAILURE(Jump(brisq, path));
+    EXPECT_TRUE(WaitUntil([&] { return StatusNames(path); })) << RegistryEditorStatus();
     SaveScreenshot("registry-jump-names-in-other-scripts", RegistryEditor());
 }
 
