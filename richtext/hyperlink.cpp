@@ -38,14 +38,6 @@ bool Copy(std::optional<std::string>& slot, const char* text) {
     }
     return true;
 }
-
-// Enter reaches the link only when it asks for it; otherwise the dialog
-// presses its default button.
-bool IsEnter(LPARAM message) {
-    auto* msg = reinterpret_cast<const MSG*>(message);
-    return msg && ((msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) ||
-                   (msg->message == WM_CHAR && msg->wParam == '\r'));
-}
 }  // namespace
 
 const MessageEntry<HyperLink> HyperLink::kMessages[] = {
@@ -235,7 +227,7 @@ void HyperLink::OnChar(Message& m) {
     m.result = 0;
 }
 
-void HyperLink::OnGetDlgCode(Message& m) { m.result = DLGC_WANTCHARS | (IsEnter(m.lParam) ? DLGC_WANTMESSAGE : 0); }
+void HyperLink::OnGetDlgCode(Message& m) { m.result = DLGC_WANTCHARS | (IsEnterKey(m.lParam) ? DLGC_WANTMESSAGE : 0); }
 
 void HyperLink::OnFocus(Message& m) {
     InvalidateRect(window_, nullptr, TRUE);  // the focus rectangle comes or goes
