@@ -72,7 +72,7 @@ HWND ChildOf(const Message& m) {
     switch (reflected->child) {
     case ChildIn::LParam: child = reinterpret_cast<HWND>(m.lParam); break;
     case ChildIn::Header:
-        if (const NMHDR* header = m.Notification()) child = header->hwndFrom;
+        if (const NMHDR* header = m.notification) child = header->hwndFrom;
         break;
     case ChildIn::ParentNotify:
         if (LOWORD(m.wParam) == WM_CREATE || LOWORD(m.wParam) == WM_DESTROY) {
