@@ -339,12 +339,7 @@ std::string LauncherWindow::ReadLine() const {
     }
     // Whole: a cut line could open the wrong page. What the shell cannot take
     // is refused when it is run.
-    int length = GetWindowTextLengthA(box);
-    if (length <= 0) return {};
-    std::string text(std::size_t(length) + 1, '\0');
-    int got = GetWindowTextA(box, text.data(), length + 1);
-    text.resize(got > 0 ? std::size_t(got) : 0);
-    return text;
+    return WindowText(box);
 }
 
 void LauncherWindow::RunTypedLine(int id) {

@@ -140,6 +140,15 @@ bool IsWindowOfThisThread(HWND window) {
     return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    if (length <= 0) return {};
+    std::string text(std::size_t(length) + 1, '\0');
+    int got = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(std::size_t(got > 0 ? got : 0));
+    return text;
+}
+
 WindowObject* WindowObject::FromHandle(HWND window) {
     if (!window || !thisThread) return nullptr;
     auto found = thisThread->byWindow.find(window);

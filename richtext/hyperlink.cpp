@@ -4,7 +4,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <new>
 
 #include "framework/dpi.h"
@@ -81,12 +80,8 @@ void HyperLink::Init() {
     if (!normalFont_) normalFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     if (!linkFont_) MakeLinkFont();
     if (!label_) {
-        int length = GetWindowTextLengthA(window_);
-        if (length > 0) {
-            std::string text(std::size_t(length) + 1, '\0');
-            text.resize(std::size_t(std::max(0, GetWindowTextA(window_, text.data(), length + 1))));
-            if (!text.empty()) SetLabel(text.c_str());
-        }
+        std::string text = WindowText(window_);
+        if (!text.empty()) SetLabel(text.c_str());
     }
     ComputeLinkRect();
     if (target_) ShowToolTip();
