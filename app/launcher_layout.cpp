@@ -1,12 +1,13 @@
 #include "app/launcher_layout.h"
 
+#include "controls/skin_drawing.h"
+
 namespace {
 // At 96 DPI: template 129's dialog units in its 8-point font, 6 x 13 base units.
 const PixelRect kCommandBox{12, 31, 480, 577};
 const PixelRect kCloseButton{464, 7, 484, 25};
 const PixelRect kAboutButton{440, 7, 460, 25};
 const PixelRect kSettingsButton{416, 7, 436, 25};
-const int kSkinWidth = 491, kSkinHeight = 62;
 const int kGlyphHeight = 12;
 const int kCommandFieldHeight = 21;
 }  // namespace

@@ -126,11 +126,10 @@ void LauncherWindow::FinishStartup() {
 // the rectangle it suggests keeps the window where the user sees it.
 void LauncherWindow::OnDpiChanged(Message& m) {
     ApplyDpi(SaneDpi(LOWORD(m.wParam)));
-    RECT suggested{};
-    SIZE_T read = 0;  // a forged message may point anywhere
-    if (m.lParam && ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<LPCVOID>(m.lParam), &suggested,
-                                      sizeof(suggested), &read) && read == sizeof(suggested))
-        SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto* suggested = reinterpret_cast<const RECT*>(m.lParam);  // a forged message may point anywhere
+    if (IsAccessible(suggested, sizeof(RECT), false))
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m.result = 0;
 }
 
@@ -340,12 +339,7 @@ std::string LauncherWindow::ReadLine() const {
     }
     // Whole: a cut line could open the wrong page. What the shell cannot take
     // is refused when it is run.
-    int length = GetWindowTextLengthA(box);
-    if (length <= 0) return {};
-    std::string text(std::size_t(length) + 1, '\0');
-    int got = GetWindowTextA(box, text.data(), length + 1);
-    text.resize(got > 0 ? std::size_t(got) : 0);
-    return text;
+    return WindowText(box);
 }
 
 void LauncherWindow::RunTypedLine(int id) {

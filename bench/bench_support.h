@@ -41,23 +41,30 @@ inline double Median(std::vector<double> samples) {
     return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
 }
 
-// The launcher window of a Brisq process: the top-level window holding the command box.
-inline HWND FindLauncher(DWORD process) {
-    struct Found {
+// The first top-level window of the process that passes |test|.
+template <class Test>
+HWND FirstWindowOf(DWORD process, const Test& test) {
+    struct Search {
         DWORD process;
+        const Test& test;
         HWND window;
-    } found{process, nullptr};
+    } search{process, test, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(param);
+            auto* s = reinterpret_cast<Search*>(param);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner != f->process || !GetDlgItem(window, 1000)) return TRUE;
-            f->window = window;
+            if (owner != s->process || !s->test(window)) return TRUE;
+            s->window = window;
             return FALSE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found.window;
+        reinterpret_cast<LPARAM>(&search));
+    return search.window;
+}
+
+// The launcher window of a Brisq process: the top-level window holding the command box.
+inline HWND FindLauncher(DWORD process) {
+    return FirstWindowOf(process, [](HWND window) { return GetDlgItem(window, 1000) != nullptr; });
 }
 
 // Brisq brings the Run value in line with its settings at start-up; a bench
@@ -111,23 +118,9 @@ inline bool ShownAndPainted(HWND window) {
 
 // The first top-level window of the process that is shown (and painted, if asked).
 inline HWND ShownWindowOf(DWORD process, bool painted) {
-    struct Found {
-        DWORD process;
-        bool painted;
-        HWND window;
-    } found{process, painted, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != f->process || !IsWindowVisible(window)) return TRUE;
-            if (f->painted && !ShownAndPainted(window)) return TRUE;
-            f->window = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.window;
+    return FirstWindowOf(process, [painted](HWND window) {
+        return IsWindowVisible(window) && (!painted || ShownAndPainted(window));
+    });
 }
 
 // A program started by a bench, with what it writes to standard output kept

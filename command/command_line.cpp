@@ -44,12 +44,6 @@ std::string Joined(std::string first, const std::string& second) {
 }
 }  // namespace
 
-std::size_t FindCharacter(const std::string& text, char c, std::size_t from, const CodePage& page) {
-    for (std::size_t i = from; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
-        if (text[i] == c) return i;
-    return std::string::npos;
-}
-
 std::string ExpandVariables(const std::string& text, const CommandProbe& probe, const CodePage& page,
                             std::size_t limit) {
     if (text.size() > limit) return text;

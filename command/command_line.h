@@ -42,7 +42,3 @@ ProgramAndArguments ReadCommand(const std::string& command, const std::string& p
 // already longer than limit is returned as it is: it is refused either way.
 std::string ExpandVariables(const std::string& text, const CommandProbe& probe, const CodePage& page,
                             std::size_t limit);
-
-// Where c next stands in text at or after from, stepping whole characters;
-// npos when it does not.
-std::size_t FindCharacter(const std::string& text, char c, std::size_t from, const CodePage& page);

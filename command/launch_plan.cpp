@@ -6,6 +6,7 @@
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/web_address.h"
+#include "text/code_page.h"
 
 namespace {
 const char kRegistryPrefix[] = "HKEY_";

@@ -31,22 +31,14 @@ const std::set<std::string>& TldSet() {
     static const std::set<std::string> set(kTldTable, kTldTable + kTldCount);
     return set;
 }
-
-// Position of the first character c, stepping over double-byte characters
-// so a trail byte is never taken for it.
-std::size_t FindChar(const std::string& text, char c, const CodePage& page) {
-    for (std::size_t i = 0; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
-        if (text[i] == c) return i;
-    return std::string::npos;
-}
 }  // namespace
 
 bool IsWebAddress(const std::string& text, const CodePage& page) {
     std::string lower = LowerCase(text, page);
     if (lower.find("://") != std::string::npos) return true;
 
-    std::size_t end = FindChar(lower, '/', page);
-    if (end == std::string::npos) end = FindChar(lower, '\\', page);
+    std::size_t end = FindCharacter(lower, '/', 0, page);
+    if (end == std::string::npos) end = FindCharacter(lower, '\\', 0, page);
     std::string host = lower.substr(0, end);
 
     std::size_t dot = std::string::npos;

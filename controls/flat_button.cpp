@@ -287,10 +287,7 @@ void FlatButtonBase::OnChar(Message& m) {
 // button's. Never a push button's code: the dialog manager would restyle the
 // button as its default one, and it would stop being owner-drawn.
 void FlatButtonBase::OnGetDlgCode(Message& m) {
-    const auto* key = reinterpret_cast<const MSG*>(m.lParam);
-    bool enter = key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
-                 (key->wParam == VK_RETURN || key->wParam == '\r');
-    m.result = DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+    m.result = DLGC_BUTTON | (IsEnterKey(m.lParam) ? DLGC_WANTMESSAGE : 0);
 }
 
 // The text is a glyph or a picture's stand-in: the name says what the button does.

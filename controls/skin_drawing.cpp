@@ -5,8 +5,6 @@
 #include "controls/dpi_scale.h"
 
 namespace {
-const int kSkinWidth = 491, kSkinHeight = 62;
-
 // 5 x 9 letters, baseline under row 6; '#' is ink.
 struct Glyph {
     char letter;

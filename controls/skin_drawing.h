@@ -24,5 +24,8 @@ struct SkinPicture {
     SkinInk At(int x, int y) const { return SkinInk(inks[std::size_t(y) * std::size_t(width) + std::size_t(x)]); }
 };
 
-// 491 x 62 at 96 DPI, every length scaled to the DPI; lines at least one pixel.
+// The skin's size at 96 DPI.
+inline constexpr int kSkinWidth = 491, kSkinHeight = 62;
+
+// kSkinWidth x kSkinHeight at 96 DPI, every length scaled to the DPI; lines at least one pixel.
 SkinPicture DrawSkin(int dpi);

@@ -27,18 +27,13 @@ SkinPainter::~SkinPainter() {
     bitmap_.Reset();
 }
 
-bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id) {
-    // A DIB section keeps the palette's exact colours whatever the display depth.
-    bitmap_.Reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    return bool(bitmap_);
-}
-
 bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id, int dpi) {
     bitmap_ = SkinBitmap(instance, id, dpi);
     return bool(bitmap_);
 }
 
 Bitmap SkinPainter::SkinBitmap(HINSTANCE instance, int id, int dpi) {
+    // A DIB section keeps the palette's exact colours whatever the display depth.
     if (dpi == kDesignDpi)
         return Bitmap(static_cast<HBITMAP>(
             LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

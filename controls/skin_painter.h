@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "controls/dpi_scale.h"
 #include "framework/owners.h"
 #include "framework/message_table.h"
 
@@ -16,10 +17,9 @@ public:
     SkinPainter& operator=(const SkinPainter&) = delete;
     ~SkinPainter();
 
-    bool LoadSkinBitmap(HINSTANCE instance, int id);
     // Bitmap `id` at 96 DPI; at any other the same skin drawn at that DPI.
     static Bitmap SkinBitmap(HINSTANCE instance, int id, int dpi);
-    bool LoadSkinBitmap(HINSTANCE instance, int id, int dpi);
+    bool LoadSkinBitmap(HINSTANCE instance, int id, int dpi = kDesignDpi);
     void SetBitmap(Bitmap bitmap) { bitmap_ = std::move(bitmap); }
     // A skinned window's new picture (its DPI changed): the region follows it;
     // the caller sizes the window. False leaves the window as it was.

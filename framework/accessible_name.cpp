@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "text/wide_text.h"
+
 namespace {
 // oleacc and oleaut32 are loaded on the first request only: most sessions
 // have no screen reader, and every DLL loaded at start costs start-up time.
@@ -31,13 +33,6 @@ struct AccessibilityLibrary {
         return library;
     }
 };
-
-std::wstring Widened(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
-}
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -160,7 +155,7 @@ bool AnswerAccessibleName(Message& m, const std::string& name) {
     if (FAILED(library.createStandard(m.window, object, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
         !standard)
         return false;
-    auto* named = new (std::nothrow) NamedAccessible(standard, Widened(name));
+    auto* named = new (std::nothrow) NamedAccessible(standard, Widen(name));
     if (!named) {
         standard->Release();
         return false;

@@ -87,3 +87,8 @@ bool MakeUnicodeWindow(HWND control) {
     }
     return IsWindowUnicode(control) != FALSE;
 }
+
+bool IsEnterKey(LPARAM message) {
+    const auto* key = reinterpret_cast<const MSG*>(message);
+    return key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN;
+}

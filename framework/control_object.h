@@ -41,3 +41,8 @@ private:
 // character arrives whole whatever its code page: an ANSI window is handed
 // each typed character converted to the keyboard's code page, one unit at a time.
 bool MakeUnicodeWindow(HWND control);
+
+// True when the key message a WM_GETDLGCODE names (its lParam) is Enter, down
+// or typed: a control answers DLGC_WANTMESSAGE to take it, or the dialog
+// presses its default button.
+bool IsEnterKey(LPARAM message);

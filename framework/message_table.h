@@ -21,7 +21,6 @@ struct Message {
 
     WORD CommandId() const { return LOWORD(wParam); }
     WORD NotifyCode() const { return HIWORD(wParam); }
-    const NMHDR* Notification() const { return notification; }
 };
 
 // True when |size| bytes at |address| lie in committed memory of this process

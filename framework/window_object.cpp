@@ -72,7 +72,7 @@ HWND ChildOf(const Message& m) {
     switch (reflected->child) {
     case ChildIn::LParam: child = reinterpret_cast<HWND>(m.lParam); break;
     case ChildIn::Header:
-        if (const NMHDR* header = m.Notification()) child = header->hwndFrom;
+        if (const NMHDR* header = m.notification) child = header->hwndFrom;
         break;
     case ChildIn::ParentNotify:
         if (LOWORD(m.wParam) == WM_CREATE || LOWORD(m.wParam) == WM_DESTROY) {
@@ -138,6 +138,15 @@ bool IsReflectedMessage(UINT id) { return FindReflected(id) != nullptr; }
 
 bool IsWindowOfThisThread(HWND window) {
     return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    if (length <= 0) return {};
+    std::string text(std::size_t(length) + 1, '\0');
+    int got = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(std::size_t(got > 0 ? got : 0));
+    return text;
 }
 
 WindowObject* WindowObject::FromHandle(HWND window) {

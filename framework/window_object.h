@@ -2,6 +2,8 @@
 // Every window of the program is one of these objects. The virtual operations
 // keep this slot order; a class adds its own after them.
 
+#include <string>
+
 #include "framework/message_table.h"
 
 // Notifications a parent sends back to the child they came from.
@@ -18,6 +20,9 @@ inline bool IsReflection(UINT id) { return id >= kReflectedOffset && IsReflected
 
 // True when the window exists and belongs to the calling thread.
 bool IsWindowOfThisThread(HWND window);
+
+// The window's whole text, in the process's code page.
+std::string WindowText(HWND window);
 
 class WindowObject {
 public:

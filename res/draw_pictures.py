@@ -58,15 +58,7 @@ def ico_entry(size):
     rows = icon_pixels(size)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     xor = b''.join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-    mask_stride = ((size + 31) // 32) * 4
-    and_mask = b''
-    for row in reversed(rows):
-        bits = 0
-        line = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                line[x // 8] |= 0x80 >> (x % 8)
-        and_mask += bytes(line)
+    and_mask = packed(rows, 1, lambda pixel: 1 if pixel[3] == 0 else 0)
     return header + xor + and_mask
 
 
@@ -270,41 +262,30 @@ def edit_pixels(size=16):
 
 
 
-def write_bmp8(path, rows):
-    palette = sorted({c for row in rows for c in row})
-    index = {c: i for i, c in enumerate(palette)}
-    width, height = len(rows[0]), len(rows)
-    stride = (width + 3) // 4 * 4
-    pixels = b''.join(bytes(index[c] for c in row) + bytes(stride - width) for row in reversed(rows))
-    write_bmp(path, width, height, 8, palette, pixels)
-
-
-def write_bmp4(path, rows):
-    palette = sorted({c for row in rows for c in row})
-    assert len(palette) <= 16, path
-    index = {c: i for i, c in enumerate(palette)}
-    width, height = len(rows[0]), len(rows)
-    stride = (width + 7) // 8 * 4
+def packed(rows, bits, index_of):
+    """Rows of pixels as |bits|-per-pixel indices, bottom row first, each row padded to 4 bytes."""
+    stride = (len(rows[0]) * bits + 31) // 32 * 4
+    per_byte = 8 // bits
     data = b''
     for row in reversed(rows):
         line = bytearray(stride)
-        for x, c in enumerate(row):
-            line[x // 2] |= index[c] << (0 if x % 2 else 4)
+        for x, pixel in enumerate(row):
+            line[x // per_byte] |= index_of(pixel) << (8 - bits * (x % per_byte + 1))
         data += bytes(line)
-    write_bmp(path, width, height, 4, palette, data)
+    return data
+
+
+def write_palette_bmp(path, rows, bits):
+    palette = sorted({c for row in rows for c in row})
+    assert len(palette) <= 1 << bits, path
+    index = {c: i for i, c in enumerate(palette)}
+    write_bmp(path, len(rows[0]), len(rows), bits, palette, packed(rows, bits, index.__getitem__))
 
 
 def write_bmp1(path, rows):
-    width, height = len(rows[0]), len(rows)
-    stride = (width + 31) // 32 * 4
-    data = b''
-    for row in reversed(rows):
-        line = bytearray(stride)
-        for x, ink in enumerate(row):
-            if not ink:  # index 1 is white
-                line[x // 8] |= 0x80 >> (x % 8)
-        data += bytes(line)
-    write_bmp(path, width, height, 1, [(0, 0, 0), WHITE], data)
+    # Ink is index 0 (black), the rest index 1 (white).
+    data = packed(rows, 1, lambda ink: 0 if ink else 1)
+    write_bmp(path, len(rows[0]), len(rows), 1, [(0, 0, 0), WHITE], data)
 
 
 def write_bmp(path, width, height, bits, palette, pixels):
@@ -318,11 +299,11 @@ def write_bmp(path, width, height, bits, palette, pixels):
 
 if __name__ == '__main__':
     write_ico(os.path.join(HERE, 'brisq.ico'), [16, 32])
-    write_bmp8(os.path.join(HERE, 'skin.bmp'), skin_pixels())
+    write_palette_bmp(os.path.join(HERE, 'skin.bmp'), skin_pixels(), 8)
     for scale in SCALES:
         size = picture_size(scale)
         suffix = '' if scale == 100 else '_%d' % scale
         write_bmp1(os.path.join(HERE, 'tool%s.bmp' % suffix), tool_pixels(size))
-        write_bmp4(os.path.join(HERE, 'add%s.bmp' % suffix), add_pixels(size))
-        write_bmp4(os.path.join(HERE, 'delete%s.bmp' % suffix), delete_pixels(size))
-        write_bmp4(os.path.join(HERE, 'edit%s.bmp' % suffix), edit_pixels(size))
+        write_palette_bmp(os.path.join(HERE, 'add%s.bmp' % suffix), add_pixels(size), 4)
+        write_palette_bmp(os.path.join(HERE, 'delete%s.bmp' % suffix), delete_pixels(size), 4)
+        write_palette_bmp(os.path.join(HERE, 'edit%s.bmp' % suffix), edit_pixels(size), 4)

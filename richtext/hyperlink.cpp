@@ -4,7 +4,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <new>
 
 #include "framework/dpi.h"
@@ -37,14 +36,6 @@ bool Copy(std::optional<std::string>& slot, const char* text) {
         return false;
     }
     return true;
-}
-
-// Enter reaches the link only when it asks for it; otherwise the dialog
-// presses its default button.
-bool IsEnter(LPARAM message) {
-    auto* msg = reinterpret_cast<const MSG*>(message);
-    return msg && ((msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) ||
-                   (msg->message == WM_CHAR && msg->wParam == '\r'));
 }
 }  // namespace
 
@@ -89,12 +80,8 @@ void HyperLink::Init() {
     if (!normalFont_) normalFont_ = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     if (!linkFont_) MakeLinkFont();
     if (!label_) {
-        int length = GetWindowTextLengthA(window_);
-        if (length > 0) {
-            std::string text(std::size_t(length) + 1, '\0');
-            text.resize(std::size_t(std::max(0, GetWindowTextA(window_, text.data(), length + 1))));
-            if (!text.empty()) SetLabel(text.c_str());
-        }
+        std::string text = WindowText(window_);
+        if (!text.empty()) SetLabel(text.c_str());
     }
     ComputeLinkRect();
     if (target_) ShowToolTip();
@@ -235,7 +222,7 @@ void HyperLink::OnChar(Message& m) {
     m.result = 0;
 }
 
-void HyperLink::OnGetDlgCode(Message& m) { m.result = DLGC_WANTCHARS | (IsEnter(m.lParam) ? DLGC_WANTMESSAGE : 0); }
+void HyperLink::OnGetDlgCode(Message& m) { m.result = DLGC_WANTCHARS | (IsEnterKey(m.lParam) ? DLGC_WANTMESSAGE : 0); }
 
 void HyperLink::OnFocus(Message& m) {
     InvalidateRect(window_, nullptr, TRUE);  // the focus rectangle comes or goes

@@ -120,7 +120,7 @@ void MarkupLabel::OnEraseBackground(Message& m) { m.result = 1; }
 
 // A screen reader reads the text as it shows, not its markup.
 void MarkupLabel::OnGetObject(Message& m) {
-    std::string text = Text();
+    std::string text = WindowText(window_);
     RECT client{};
     GetClientRect(window_, &client);
     WindowDc dc(window_);
@@ -134,18 +134,10 @@ void MarkupLabel::OnGetObject(Message& m) {
     m.handled = AnswerAccessibleName(m, layout_.PlainText(text));
 }
 
-std::string MarkupLabel::Text() const {
-    int length = GetWindowTextLengthA(window_);
-    std::string text(std::size_t(length > 0 ? length : 0) + 1, '\0');
-    int got = GetWindowTextA(window_, text.data(), int(text.size()));
-    text.resize(std::size_t(got > 0 ? got : 0));
-    return text;
-}
-
 void MarkupLabel::Paint(HDC dc) {
     RECT client{};
     GetClientRect(window_, &client);
-    std::string text = Text();
+    std::string text = WindowText(window_);
     int saved = SaveDC(dc);
     UpdateLayout(dc, text, client);
     Brush brush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));

@@ -23,7 +23,6 @@ private:
     void OnEraseBackground(Message& m);
     void OnGetObject(Message& m);
 
-    std::string Text() const;
     // Lays the text out again if anything it depends on changed.
     void UpdateLayout(HDC dc, const std::string& text, const RECT& client);
 

@@ -20,9 +20,7 @@ const DWORD kFileNameCapacity = 32768 * kMostBytesPerCharacter;
 
 bool ReadText(HWND control, std::string& text) {
     if (!control) return false;
-    std::vector<char> buffer(GetWindowTextLengthA(control) + 1);
-    int got = GetWindowTextA(control, buffer.data(), int(buffer.size()));
-    text.assign(buffer.data(), got > 0 ? got : 0);
+    text = WindowText(control);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include "settings/alias_dialog.h"
 #include "settings/app_settings.h"
 #include "settings/icon_cache.h"
+#include "text/wide_text.h"
 
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
@@ -55,10 +56,9 @@ void CopyCell(const std::string& text, char* buffer, int size) {
 }
 void CopyCell(const std::string& text, wchar_t* buffer, int size) {
     if (!buffer || size <= 0) return;
-    std::wstring wide(text.size(), L'\0');  // never more UTF-16 units than bytes
-    int length = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
-    length = std::clamp(length, 0, size - 1);
-    std::wmemcpy(buffer, wide.data(), std::size_t(length));
+    std::wstring wide = Widen(text);
+    std::size_t length = std::min(wide.size(), std::size_t(size - 1));
+    std::wmemcpy(buffer, wide.data(), length);
     buffer[length] = L'\0';
 }
 }  // namespace

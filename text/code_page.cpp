@@ -10,6 +10,12 @@ std::string LowerCase(std::string_view text, const CodePage& page) {
     return lower;
 }
 
+std::size_t FindCharacter(std::string_view text, char c, std::size_t from, const CodePage& page) {
+    for (std::size_t i = from; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
+        if (text[i] == c) return i;
+    return std::string_view::npos;
+}
+
 namespace {
 // Only UTF-8 has characters of four bytes, and those lie beyond U+FFFF: a surrogate pair.
 unsigned UnitsOf(unsigned length) { return length == 4 ? 2 : 1; }

@@ -43,6 +43,10 @@ std::size_t CountCharacters(std::string_view text, const CodePage& page);
 // U+10000; a four-byte character is two units).
 inline constexpr std::size_t kMostBytesPerCharacter = 3;
 
+// Where c next stands in text at or after from, stepping whole characters so a
+// trail byte is never taken for it; npos when it does not.
+std::size_t FindCharacter(std::string_view text, char c, std::size_t from, const CodePage& page);
+
 // ASCII letters lowered where they stand as whole characters; every byte of a
 // multi-byte character stays as it is.
 std::string LowerCase(std::string_view text, const CodePage& page);

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+// One pass: a byte never becomes more than one UTF-16 unit, and a four-byte
+// UTF-8 character becomes two.
 std::wstring Widen(std::string_view text) {
     if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
+    std::wstring wide(text.size(), L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()));
+    wide.resize(std::size_t(length > 0 ? length : 0));
     return wide;
 }
 
