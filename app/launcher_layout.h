@@ -6,11 +6,9 @@
 #include "controls/dpi_scale.h"
 
 struct LauncherLayout {
-    int width = 0, height = 0;  // the window: the skin's size
-    PixelRect commandBox;       // its height is that of the dropped list
-    int commandFieldHeight = 0; // the box's own field
+    PixelRect commandBox;        // its height is that of the dropped list
+    int commandFieldHeight = 0;  // the box's own field
     PixelRect closeButton, aboutButton, settingsButton;
-    int glyphHeight = 0;        // the caption glyphs' font height
 };
 
 // A DPI as a window may be asked to take it: within what displays offer, so a
