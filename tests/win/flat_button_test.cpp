@@ -119,10 +119,7 @@ public:
     ~KeyHost() { DestroyWindow(dialog_); }
 
     void Key(UINT message, WORD key, LPARAM flags = 0) { KeyThroughDialog(dialog_, message, key, flags); }
-    void Press(WORD key) {
-        Key(WM_KEYDOWN, key);
-        Key(WM_KEYUP, key, LPARAM(0xC0000000));
-    }
+    void Press(WORD key) { PressThroughDialog(dialog_, key); }
 
     ButtonObject button;
     std::vector<WORD> commands;

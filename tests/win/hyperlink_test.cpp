@@ -55,10 +55,7 @@ public:
         SendMessageA(Link(), id, id == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y));
     }
     // A key press at the focus, through the dialog manager.
-    void Key(WORD key) {
-        KeyThroughDialog(dialog_, WM_KEYDOWN, key);
-        KeyThroughDialog(dialog_, WM_KEYUP, key, LPARAM(0xC0000000));
-    }
+    void Key(WORD key) { PressThroughDialog(dialog_, key); }
 
     NotedLink link;
     std::vector<WORD> commands;

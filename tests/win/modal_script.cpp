@@ -94,3 +94,8 @@ void KeyThroughDialog(HWND dialog, UINT message, WORD key, LPARAM flags) {
         DispatchMessageA(&msg);
     }
 }
+
+void PressThroughDialog(HWND dialog, WORD key) {
+    KeyThroughDialog(dialog, WM_KEYDOWN, key);
+    KeyThroughDialog(dialog, WM_KEYUP, key, LPARAM(0xC0000000));
+}

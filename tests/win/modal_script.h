@@ -47,6 +47,8 @@ std::string MessageBoxText(HWND box);
 // Posts a key message to the focus and runs what is queued through the dialog
 // manager, as a modal loop does; flags are the key message's high bits.
 void KeyThroughDialog(HWND dialog, UINT message, WORD key, LPARAM flags = 0);
+// A key pressed and released the same way.
+void PressThroughDialog(HWND dialog, WORD key);
 // Clicks a dialog's button as the dialog manager reports it.
 void PressButton(HWND dialog, int id);
 std::string ControlText(HWND control);
