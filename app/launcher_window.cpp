@@ -127,7 +127,7 @@ void LauncherWindow::FinishStartup() {
 void LauncherWindow::OnDpiChanged(Message& m) {
     ApplyDpi(SaneDpi(LOWORD(m.wParam)));
     const auto* suggested = reinterpret_cast<const RECT*>(m.lParam);  // a forged message may point anywhere
-    if (IsAccessible(suggested, sizeof(RECT), false))
+    if (IsReadableMemory(suggested, sizeof(RECT)))
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m.result = 0;

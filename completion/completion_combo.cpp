@@ -14,12 +14,11 @@ const MessageEntry<CompletionCombo> CompletionCombo::kMessages[] = {
 
 bool CompletionCombo::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
-bool CompletionCombo::Attach(HWND combo) {
-    if (!ControlObject::Attach(combo)) return false;
+void CompletionCombo::OnAttached() {
     // The edit field is still the system's, so it takes the new limit.
-    SendMessageA(combo, CB_LIMITTEXT, 0, 0);
+    SendMessageA(window_, CB_LIMITTEXT, 0, 0);
     EnumChildWindows(
-        combo,
+        window_,
         [](HWND child, LPARAM self) -> BOOL {
             char name[128];
             if (GetClassNameA(child, name, sizeof(name)) == 0 || lstrcmpiA(name, "Edit") != 0) return TRUE;
@@ -27,7 +26,6 @@ bool CompletionCombo::Attach(HWND combo) {
             return FALSE;
         },
         reinterpret_cast<LPARAM>(this));
-    return true;
 }
 
 // Every message below is passed on, so the drop-down itself changes too.

@@ -16,14 +16,14 @@ public:
     virtual void RemoveItem(const char* text) { edit_.RemoveEntry(text); }
     virtual void ClearItems() { edit_.ClearEntries(); }
 
-    // Takes over the combo box and then its edit field. False when the combo
-    // box could not be taken over; a missing edit field leaves it without completion.
-    bool Attach(HWND combo);
-
     // The whole text of a drop-down item; null when there is no such item.
     std::optional<std::string> ItemText(WPARAM index) const;
 
     const CompletionEdit& Edit() const { return edit_; }
+
+protected:
+    // Takes over the edit field too; a missing one leaves the box without completion.
+    void OnAttached() override;
 
 private:
     void OnAddString(Message& m);

@@ -9,14 +9,11 @@
 // list, selecting the part that was not typed.
 class CompletionEdit final : public ControlObject {
 public:
-    explicit CompletionEdit(const CodePage& page = SystemCodePage()) : entries_(page) {}
+    // Typed characters must arrive whole: the field becomes a Unicode window.
+    explicit CompletionEdit(const CodePage& page = SystemCodePage())
+        : ControlObject(ControlForm::Unicode), entries_(page) {}
 
     bool ProcessMessage(Message& m) override;
-    // Typed characters must arrive whole: the field becomes a Unicode window.
-    bool Attach(HWND edit) {
-        MakeUnicodeWindow(edit);
-        return ControlObject::Attach(edit);
-    }
 
     void AddEntry(const char* text);
     void RemoveEntry(const char* text);

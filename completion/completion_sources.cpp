@@ -71,7 +71,7 @@ bool CompletionSources::AddAliasEntries() {
     SendMessageA(box, CB_INITSTORAGE, aliases.Count(), LPARAM(bytes));
     for (const AliasEntry& alias : aliases) {
         box_.AddItem(alias.name.c_str());
-        box_.CallPrevious(CB_ADDSTRING, 0, LPARAM(alias.name.c_str()));
+        box_.CallPreviousAnsi(CB_ADDSTRING, 0, LPARAM(alias.name.c_str()));
         names_.Put(alias.name, alias.command);
     }
     return true;

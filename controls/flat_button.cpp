@@ -42,14 +42,8 @@ const MessageEntry<FlatButtonBase> FlatButtonBase::kMessages[] = {
 
 bool FlatButtonBase::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
-bool FlatButtonBase::Attach(HWND button) {
-    if (!ControlObject::Attach(button)) return false;
-    dpi_ = WindowDpi(button);
-    Init();
-    return true;
-}
-
-void FlatButtonBase::Init() {
+void FlatButtonBase::OnAttached() {
+    dpi_ = WindowDpi(window_);
     SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | BS_OWNERDRAW);
     if (tooltipText_) tooltip_.Show(window_, tooltipText_->c_str());
 }

@@ -19,9 +19,6 @@ class FlatButtonBase : public ControlObject {
 public:
     bool ProcessMessage(Message& m) override;
 
-    // Takes the button over and makes it owner-drawn, all or nothing: a button
-    // that cannot be taken over is left as it was.
-    bool Attach(HWND button);
     bool SetToolTipText(const char* text);
     // What a screen reader calls the button; without one, its tooltip text does.
     void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
@@ -37,6 +34,8 @@ public:
     HWND ToolTipWindow() const { return tooltip_.Handle(); }
 
 protected:
+    // Makes the button owner-drawn, at its window's DPI.
+    void OnAttached() override;
     virtual void DoPaint(HDC dc) = 0;
     void Repaint();
 
@@ -66,7 +65,6 @@ private:
     void OnDpiChanged(Message& m);
     bool BuildImageList();
 
-    void Init();
     void Click();
     // The dotted focus rectangle, while the button has the focus and keyboard cues show.
     void DrawFocusCue(HDC dc);

@@ -5,6 +5,7 @@
 bool ControlObject::Attach(HWND control) {
     // Messages to another thread's window run there, where this object is unknown.
     if (!IsWindowOfThisThread(control) || window_) return false;
+    if (form_ == ControlForm::Unicode) MakeUnicodeWindow(control);
     // Replacing the procedure through the ANSI call would make a Unicode control an ANSI one.
     wide_ = IsWindowUnicode(control) != FALSE;
     previousAnsi_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_WNDPROC));
@@ -18,6 +19,7 @@ bool ControlObject::Attach(HWND control) {
         Unbind();
         return false;
     }
+    OnAttached();
     return true;
 }
 
@@ -36,7 +38,7 @@ LRESULT ControlObject::CallPrevious(const Message& m) const {
                  : CallWindowProcA(previous_, window_, m.id, m.wParam, m.lParam);
 }
 
-LRESULT ControlObject::CallPrevious(UINT id, WPARAM wParam, LPARAM lParam) const {
+LRESULT ControlObject::CallPreviousAnsi(UINT id, WPARAM wParam, LPARAM lParam) const {
     return CallWindowProcA(previousAnsi_, window_, id, wParam, lParam);
 }
 

@@ -4,13 +4,20 @@
 
 #include "framework/window_object.h"
 
+// The form a control's messages take once it is taken over: its own, or
+// UTF-16, so typed or pasted characters arrive whole whatever their code page.
+enum class ControlForm { Own, Unicode };
+
 // Takes over an existing control (subclassing); every message its table does
 // not handle goes to the control's previous procedure. A Unicode control stays
 // one: its messages then arrive in their UTF-16 form, typed characters whole.
 class ControlObject : public WindowObject {
 public:
+    explicit ControlObject(ControlForm form = ControlForm::Own) : form_(form) {}
     ~ControlObject() override { Detach(); }
 
+    // Takes the control over and runs the class's own set-up, all or nothing:
+    // a control that cannot be taken over is left as it was.
     bool Attach(HWND control);
     void Detach();
     WNDPROC WindowProcedure() const override { return wide_ ? WideProcedure : ControlProcedure; }
@@ -19,7 +26,7 @@ public:
     LRESULT CallPrevious(const Message& m) const;
     // The same for parameters of the caller's own: ANSI, or UTF-16. The system
     // converts them to what the control speaks.
-    LRESULT CallPrevious(UINT id, WPARAM wParam, LPARAM lParam) const;
+    LRESULT CallPreviousAnsi(UINT id, WPARAM wParam, LPARAM lParam) const;
     LRESULT CallPreviousWide(UINT id, WPARAM wParam, LPARAM lParam) const;
     // A text parameter of a message that reached this object, in the process's
     // code page whatever form it came in; none for a null one.
@@ -28,6 +35,11 @@ public:
     static LRESULT CALLBACK ControlProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WideProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 
+protected:
+    // The class's own set-up, run by Attach once the control is taken over:
+    // the control already exists, so no creation message reaches the object.
+    virtual void OnAttached() {}
+
 private:
     static LRESULT Dispatch(bool wide, HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 
@@ -35,6 +47,7 @@ private:
     WNDPROC previousAnsi_ = nullptr;  // the same, for ANSI parameters
     WNDPROC previousWide_ = nullptr;  // the same, for UTF-16 parameters
     bool wide_ = false;
+    ControlForm form_;
 };
 
 // Makes a control that takes typed or pasted text a Unicode window, so a

@@ -24,8 +24,9 @@ struct Message {
 };
 
 // True when |size| bytes at |address| lie in committed memory of this process
-// that can be read (and written, when asked).
-bool IsAccessible(const void* address, std::size_t size, bool writable);
+// that can be read, or read and written.
+bool IsReadableMemory(const void* address, std::size_t size);
+bool IsWritableMemory(const void* address, std::size_t size);
 
 template <class T>
 struct MessageEntry {
@@ -54,7 +55,7 @@ struct MessageEntry {
         case Kind::NotifyFrom: {
             const NMHDR* header = m.id == WM_NOTIFY ? m.notification : nullptr;
             return header && header->code == code && (kind == Kind::Notify || header->idFrom == first) &&
-                   (record <= sizeof(NMHDR) || IsAccessible(header, record, true));
+                   (record <= sizeof(NMHDR) || IsWritableMemory(header, record));
         }
         case Kind::Range: return m.id >= first && m.id <= last;
         case Kind::Chain: return true;

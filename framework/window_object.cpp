@@ -34,9 +34,8 @@ const Reflected* FindReflected(UINT id) {
     return nullptr;
 }
 
-}  // namespace
-
-bool IsAccessible(const void* address, std::size_t size, bool writable) {
+// Committed, unguarded pages all the way, with one of the protections asked for.
+bool IsCommittedMemory(const void* address, std::size_t size, bool writable) {
     // Integer addresses: the overflow test must not be one the compiler may assume away.
     const auto start = reinterpret_cast<std::uintptr_t>(address);
     if (!start || size == 0 || start + size < start) return false;
@@ -56,13 +55,17 @@ bool IsAccessible(const void* address, std::size_t size, bool writable) {
     }
     return true;
 }
+}  // namespace
+
+bool IsReadableMemory(const void* address, std::size_t size) { return IsCommittedMemory(address, size, false); }
+bool IsWritableMemory(const void* address, std::size_t size) { return IsCommittedMemory(address, size, true); }
 
 namespace {
 // A structure named by lParam, when it can be read.
 template <class Struct>
 const Struct* StructureOf(const Message& m) {
     const auto* structure = reinterpret_cast<const Struct*>(m.lParam);
-    return IsAccessible(structure, sizeof(Struct), false) ? structure : nullptr;
+    return IsReadableMemory(structure, sizeof(Struct)) ? structure : nullptr;
 }
 
 HWND ChildOf(const Message& m) {
@@ -131,7 +134,7 @@ void WindowObject::CheckNotification(Message& m) {
     m.notification = nullptr;
     if (m.id != WM_NOTIFY && m.id != WM_NOTIFY + kReflectedOffset) return;
     const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
-    if (IsAccessible(header, sizeof(NMHDR), false) && IsWindowOfThisThread(header->hwndFrom)) m.notification = header;
+    if (IsReadableMemory(header, sizeof(NMHDR)) && IsWindowOfThisThread(header->hwndFrom)) m.notification = header;
 }
 
 bool IsReflectedMessage(UINT id) { return FindReflected(id) != nullptr; }

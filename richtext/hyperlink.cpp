@@ -62,13 +62,7 @@ const MessageEntry<HyperLink> HyperLink::kMessages[] = {
 
 bool HyperLink::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
-bool HyperLink::Attach(HWND control) {
-    if (!ControlObject::Attach(control)) return false;
-    Init();
-    return true;
-}
-
-void HyperLink::Init() {
+void HyperLink::OnAttached() {
     char type[8] = "";
     GetClassNameA(window_, type, sizeof(type));
     // A static reports no clicks and is passed over by Tab: a link must do both.

@@ -16,9 +16,6 @@ class HyperLink : public ControlObject {
 public:
     bool ProcessMessage(Message& m) override;
 
-    // Takes the control over and sets it up, all or nothing: the control
-    // already exists, so no creation message reaches the link.
-    bool Attach(HWND control);
     bool SetLabel(const char* text);
     bool SetTarget(const char* text);
     void Navigate();
@@ -35,6 +32,8 @@ public:
     HFONT LinkFont() const { return linkFont_.get(); }
 
 protected:
+    // A tab stop that reports clicks, in the link's font and colours.
+    void OnAttached() override;
     // Where Navigate sends the target.
     virtual INT_PTR Open(const std::string& target, int show) { return OpenTarget(target, show); }
 
@@ -57,7 +56,6 @@ private:
     void OnDpiChanged(Message& m);
     void MakeLinkFont();
 
-    void Init();
     const std::string* Text() const;
     UINT Alignment() const;
     void ComputeLinkRect();

@@ -3,12 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-
+#include "completion/completion_combo.h"
+#include "controls/glyph_button.h"
 #include "framework/center_window.h"
 #include "framework/control_object.h"
 #include "framework/dialog_object.h"
 #include "framework/module.h"
+#include "framework/owners.h"
 #include "res/resource.h"
+#include "richtext/hyperlink.h"
 
 namespace {
 // A control object that counts what reaches its table and claims reflected commands.
@@ -185,4 +188,34 @@ TEST_F(ReflectionTest, NotificationsAreTakenOnlyFromWindowsOfThisThread) {
     EXPECT_EQ(child.seen, std::vector<UINT>{});
     SendMessageA(parentWindow, WM_NOTIFY, kChildId, LPARAM(&header));
     EXPECT_EQ(child.seen, std::vector<UINT>{WM_NOTIFY});
+}
+
+// Whoever holds it as a plain control object, taking a control over runs the class's own set-up.
+TEST(ControlObject, AttachThroughTheBaseRunsTheClassesOwnSetUp) {
+    OwnedWindow dialog(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
+                                          [](HWND, UINT id, WPARAM, LPARAM) -> INT_PTR { return id == WM_INITDIALOG; },
+                                          0));
+    ASSERT_TRUE(dialog);
+    HWND button = GetDlgItem(dialog.get(), IDC_CLOSE_BUTTON), box = GetDlgItem(dialog.get(), IDC_COMMAND_BOX);
+    HWND label = CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 20, 10, dialog.get(), nullptr, nullptr, nullptr);
+    // This Wine's own edit controls are Unicode windows already: a field of an ANSI class of the test's.
+    WNDCLASSA ansi{};
+    ansi.lpfnWndProc = DefWindowProcA;
+    ansi.hInstance = GetModuleHandleA(nullptr);
+    ansi.lpszClassName = "BrisqAnsiField";
+    RegisterClassA(&ansi);
+    HWND field = CreateWindowExA(0, ansi.lpszClassName, "", WS_CHILD, 0, 0, 20, 10, dialog.get(), nullptr, nullptr,
+                                 nullptr);
+    ASSERT_FALSE(IsWindowUnicode(field));
+    GlyphButton glyph;
+    CompletionCombo combo;
+    CompletionEdit edit;
+    HyperLink link;
+    for (auto [object, control] : {std::pair<ControlObject*, HWND>{&glyph, button}, {&combo, box}, {&edit, field},
+                                   {&link, label}})
+        ASSERT_TRUE(object->Attach(control));
+    EXPECT_EQ(GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(WindowObject::FromHandle(FindWindowExA(box, nullptr, "Edit", nullptr)), &combo.Edit());
+    EXPECT_TRUE(IsWindowUnicode(field));
+    EXPECT_TRUE(GetWindowLongPtrA(label, GWL_STYLE) & WS_TABSTOP);
 }
