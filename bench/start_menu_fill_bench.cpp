@@ -13,6 +13,7 @@
 
 #include "command/launch_name_map.h"
 #include "completion/completion_sources.h"
+#include "framework/owners.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 
@@ -20,13 +21,11 @@ namespace {
 const int kFolders = 50, kPerFolder = 100;
 
 bool Save(IShellLinkA* link, const std::string& file) {
-    IPersistFile* persist = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) return false;
+    ComPtr<IPersistFile> persist;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.Out()))) return false;
     wchar_t wide[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    bool saved = SUCCEEDED(persist->Save(wide, TRUE));
-    persist->Release();
-    return saved;
+    return SUCCEEDED(persist->Save(wide, TRUE));
 }
 
 double Milliseconds(std::chrono::steady_clock::time_point from) {
@@ -44,8 +43,8 @@ int main() {
     CreateDirectoryA(root.c_str(), nullptr);
 
     std::vector<std::string> folders, files;
-    IShellLinkA* link = nullptr;
-    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link));
+    ComPtr<IShellLinkA> link;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out());
     for (int f = 0; f < kFolders; ++f) {
         folders.push_back(root + "\\Group " + std::to_string(f));
         CreateDirectoryA(folders.back().c_str(), nullptr);
@@ -53,10 +52,10 @@ int main() {
             std::string name = "Tool " + std::to_string(f * kPerFolder + i);
             link->SetPath(("C:\\Program Files\\Bench\\" + name + ".exe").c_str());
             files.push_back(folders.back() + "\\" + name + ".lnk");
-            Save(link, files.back());
+            Save(link.get(), files.back());
         }
     }
-    link->Release();
+    link.Reset();
 
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, PlainDialog, 0);
     HWND box = GetDlgItem(dialog, IDC_COMMAND_BOX);
@@ -79,21 +78,18 @@ int main() {
         auto start = std::chrono::steady_clock::now();
         std::size_t resolved = 0;
         for (const std::string& file : files) {
-            IShellLinkA* shortcut = nullptr;
+            ComPtr<IShellLinkA> shortcut;
+            ComPtr<IPersistFile> persist;
             if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                        reinterpret_cast<void**>(&shortcut))))
+                                        shortcut.Out())) ||
+                FAILED(shortcut->QueryInterface(IID_IPersistFile, persist.Out())))
                 continue;
-            IPersistFile* persist = nullptr;
-            if (SUCCEEDED(shortcut->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-                wchar_t wide[MAX_PATH];
-                MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-                char target[1024] = "";
-                if (SUCCEEDED(persist->Load(wide, STGM_READ)) &&
-                    SUCCEEDED(shortcut->GetPath(target, sizeof(target), nullptr, SLGP_UNCPRIORITY)))
-                    ++resolved;
-                persist->Release();
-            }
-            shortcut->Release();
+            wchar_t wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+            char target[1024] = "";
+            if (SUCCEEDED(persist->Load(wide, STGM_READ)) &&
+                SUCCEEDED(shortcut->GetPath(target, sizeof(target), nullptr, SLGP_UNCPRIORITY)))
+                ++resolved;
         }
         loads.push_back(Milliseconds(start));
         if (resolved != files.size()) std::printf("bare loop resolved only %zu\n", resolved);

@@ -168,19 +168,13 @@ std::string CompletionSources::ResolveShortcut(const std::string& shortcut) {
     std::string bytes;
     if (ReadWholeFile(shortcut, kLargestShortcut, bytes) != FileRead::kRead || !IsWholeShortcut(bytes)) return {};
     // The Unicode interface: its buffer counts characters, which the ANSI one counts in bytes.
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Out())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.Out())) ||
+        FAILED(file->Load(Widen(shortcut).c_str(), STGM_READ)))
         return {};
-    std::string target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(Widen(shortcut).c_str(), STGM_READ))) {
-            wchar_t path[kShortcutTargetSize] = L"";
-            if (SUCCEEDED(link->GetPath(path, kShortcutTargetSize, nullptr, SLGP_UNCPRIORITY))) target = Narrow(path);
-        }
-        file->Release();
-    }
-    link->Release();
-    return target;
+    wchar_t path[kShortcutTargetSize] = L"";
+    if (FAILED(link->GetPath(path, kShortcutTargetSize, nullptr, SLGP_UNCPRIORITY))) return {};
+    return Narrow(path);
 }

@@ -33,7 +33,7 @@ public:
     // Gives the handle away (for example a region handed to SetWindowRgn).
     Handle Release() { return std::exchange(handle_, nullptr); }
 
-private:
+protected:
     Handle handle_ = nullptr;
 };
 
@@ -55,6 +55,26 @@ using RegistryKey = UniqueHandle<HKEY, RegCloseKey>;
 // Files, processes, mutexes.
 using KernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using FileSearch = UniqueHandle<HANDLE, FindClose>;
+
+template <class Interface>
+void ReleaseInterface(Interface* object) {
+    object->Release();
+}
+
+// One reference to a COM object, released once. Calls that hand out an
+// interface write it through Out().
+template <class Interface>
+class ComPtr : public UniqueHandle<Interface*, ReleaseInterface<Interface>> {
+public:
+    using UniqueHandle<Interface*, ReleaseInterface<Interface>>::UniqueHandle;
+
+    Interface* operator->() const { return this->get(); }
+    // Empty, for a call such as QueryInterface to fill.
+    void** Out() {
+        this->Reset();
+        return reinterpret_cast<void**>(&this->handle_);
+    }
+};
 
 // The calls that make files and searches fail with INVALID_HANDLE_VALUE, not null.
 inline HANDLE ValidOrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }

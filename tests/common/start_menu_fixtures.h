@@ -11,14 +11,15 @@
 
 #include <string>
 
+#include "framework/owners.h"
+
 namespace fixtures {
 
 // With every part set, the shell writes every part of the file format it knows.
 // The file is named in UTF-16, so its name may hold any script.
 inline bool SaveShortcut(const std::wstring& file, const std::string& target, bool everyPart = false) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
+    ComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out())))
         return false;
     if (everyPart) {
         link->SetDescription("A tool");
@@ -27,15 +28,10 @@ inline bool SaveShortcut(const std::wstring& file, const std::string& target, bo
         link->SetIconLocation("%windir%\\notepad.exe", 1);
         link->SetHotkey(MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT));
     }
-    IPersistFile* persist = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(link->SetPath(target.c_str())) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        saved = SUCCEEDED(persist->Save(file.c_str(), TRUE));
-        persist->Release();
-    }
-    link->Release();
-    return saved;
+    ComPtr<IPersistFile> persist;
+    return SUCCEEDED(link->SetPath(target.c_str())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, persist.Out())) &&
+           SUCCEEDED(persist->Save(file.c_str(), TRUE));
 }
 
 inline bool SaveShortcut(const std::string& file, const std::string& target, bool everyPart = false) {

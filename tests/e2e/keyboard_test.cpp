@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "driver.h"
+#include "framework/owners.h"
 
 using namespace e2e;
 
@@ -32,10 +33,8 @@ bool TabTo(const Brisq& brisq, HWND control) {
 
 // What a screen reader hears for a window, read as one reads it: from outside, through oleacc.
 std::string AccessibleName(HWND window) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
+    ComPtr<IAccessible> object;
+    if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible, object.Out())) || !object)
         return "<no object>";
     VARIANT self;
     VariantInit(&self);
@@ -47,18 +46,12 @@ std::string AccessibleName(HWND window) {
         text = testkit::Utf8(std::wstring_view(name, SysStringLen(name)));
         SysFreeString(name);
     }
-    object->Release();
     return text;
 }
 
 void ExpectNames(HWND dialog, std::initializer_list<std::pair<int, const char*>> names) {
     for (const auto& [id, name] : names) EXPECT_EQ(AccessibleName(GetDlgItem(dialog, id)), name) << id;
 }
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
 }  // namespace
 
 TEST(Keyboard, EveryButtonPressesFromTheKeysAndEveryControlSaysWhatItDoes) {
