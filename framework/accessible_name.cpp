@@ -2,9 +2,12 @@
 
 #include <initguid.h>  // IID_IAccessible defined here: no import library that would load oleacc at start
 #include <oleacc.h>
+#include <servprov.h>
 
 #include <new>
+#include <utility>
 
+#include "framework/owners.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -36,24 +39,36 @@ struct AccessibilityLibrary {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// The system's object under another name; everything else is its answer.
-class NamedAccessible final : public IAccessible {
+// The system's object under another name; everything else is its answer. Each
+// interface it hands out is its own, forwarding to the system's: a screen
+// reader that asks the children's enumerator or the window interface for the
+// accessible object must come back to the name.
+class NamedAccessible final : public IAccessible, public IEnumVARIANT, public IOleWindow, public IServiceProvider {
 public:
-    NamedAccessible(IAccessible* standard, std::wstring name) : standard_(standard), name_(std::move(name)) {}
+    NamedAccessible(ComPtr<IAccessible> standard, std::wstring name)
+        : standard_(std::move(standard)), name_(std::move(name)) {
+        // Asked once: what an object answers for an interface never changes.
+        standard_->QueryInterface(IID_IEnumVARIANT, children_.Out());
+        standard_->QueryInterface(IID_IOleWindow, window_.Out());
+        standard_->QueryInterface(IID_IServiceProvider, services_.Out());
+    }
     NamedAccessible(const NamedAccessible&) = delete;
     NamedAccessible& operator=(const NamedAccessible&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible)
             *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        // Children and the window handle, as the system's object gives them.
-        if (iid == IID_IEnumVARIANT || iid == IID_IOleWindow) return standard_->QueryInterface(iid, out);
-        return E_NOINTERFACE;
+        else if (iid == IID_IEnumVARIANT && children_)
+            *out = static_cast<IEnumVARIANT*>(this);
+        else if (iid == IID_IOleWindow && window_)
+            *out = static_cast<IOleWindow*>(this);
+        else if (iid == IID_IServiceProvider && services_)
+            *out = static_cast<IServiceProvider*>(this);
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&references_)); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -69,7 +84,39 @@ public:
         return *name ? S_OK : E_OUTOFMEMORY;
     }
 
-    // Everything else is the system object's.
+    // The object itself, asked for as a service, is this one.
+    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
+        if (service == IID_IAccessible && SUCCEEDED(QueryInterface(iid, out))) return S_OK;
+        return services_->QueryService(service, iid, out);
+    }
+
+    // A copy of the enumerator is the system's object once more, unnamed: it gets the name too.
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        ComPtr<IEnumVARIANT> copy;
+        HRESULT result = children_->Clone(reinterpret_cast<IEnumVARIANT**>(copy.Out()));
+        if (FAILED(result) || !copy) return result;
+        ComPtr<IAccessible> object;
+        if (SUCCEEDED(copy->QueryInterface(IID_IAccessible, object.Out())) && object) {
+            auto* named = new (std::nothrow) NamedAccessible(std::move(object), name_);
+            if (!named) return E_OUTOFMEMORY;
+            *out = named;  // its one reference is the caller's
+            return S_OK;
+        }
+        *out = copy.Release();  // given away to the caller
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+        return children_->Next(count, items, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
+
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override { return window_->GetWindow(window); }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override { return window_->ContextSensitiveHelp(enter); }
+
+    // Every other call is the system object's.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
         return standard_->GetTypeInfo(index, locale, info);
@@ -138,10 +185,13 @@ public:
     }
 
 private:
-    ~NamedAccessible() { standard_->Release(); }
+    ~NamedAccessible() = default;
 
     LONG references_ = 1;
-    IAccessible* standard_;
+    ComPtr<IAccessible> standard_;
+    ComPtr<IEnumVARIANT> children_;
+    ComPtr<IOleWindow> window_;
+    ComPtr<IServiceProvider> services_;
     std::wstring name_;
 };
 }  // namespace
@@ -151,16 +201,10 @@ bool AnswerAccessibleName(Message& m, const std::string& name) {
     if (object != OBJID_CLIENT && object != OBJID_WINDOW) return false;
     const AccessibilityLibrary& library = AccessibilityLibrary::Get();
     if (!library.Loaded()) return false;
-    IAccessible* standard = nullptr;
-    if (FAILED(library.createStandard(m.window, object, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
-        !standard)
-        return false;
-    auto* named = new (std::nothrow) NamedAccessible(standard, Widen(name));
-    if (!named) {
-        standard->Release();
-        return false;
-    }
-    m.result = library.resultFromObject(IID_IAccessible, m.wParam, named);  // holds its own reference
-    named->Release();
+    ComPtr<IAccessible> standard;
+    if (FAILED(library.createStandard(m.window, object, IID_IAccessible, standard.Out())) || !standard) return false;
+    ComPtr<IAccessible> named(new (std::nothrow) NamedAccessible(std::move(standard), Widen(name)));
+    if (!named) return false;
+    m.result = library.resultFromObject(IID_IAccessible, m.wParam, named.get());  // holds its own reference
     return true;
 }
