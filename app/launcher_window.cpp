@@ -62,7 +62,7 @@ void LauncherWindow::OnInitDialog(Message& m) {
     CenterWindow(window_);
     KeepDialogLayoutOnDpiChange(window_);  // ApplyDpi does it, by the skin
     dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
-    skin_.LoadSkinBitmap(Module::Instance(), IDB_SKIN, dpi_);
+    skin_.SetBitmap(SkinPainter::SkinBitmap(dpi_));
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
     SetCommandFont(dpi_);
     LayOutControls(LayOutLauncher(dpi_));
@@ -138,7 +138,7 @@ void LauncherWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
     LauncherLayout layout = LayOutLauncher(dpi);
     if (skin_.Skinned()) {
-        skin_.ChangeBitmap(window_, SkinPainter::SkinBitmap(Module::Instance(), IDB_SKIN, dpi));
+        skin_.ChangeBitmap(window_, SkinPainter::SkinBitmap(dpi));
         SIZE size = skin_.BitmapSize();
         SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

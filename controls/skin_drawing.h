@@ -1,8 +1,7 @@
 #pragma once
 // The launcher's skin, drawn at any DPI: a white panel with a grey border, a
 // shadow to the right and below, cut corners and the product's lettering, with
-// the key colour (magenta) outside. At 96 DPI it is bitmap 203 pixel for pixel
-// (res/draw_pictures.py draws that one); at other DPIs it is drawn, not stretched.
+// the key colour (magenta) outside. Drawn for each DPI, not stretched.
 
 #include <cstdint>
 #include <vector>

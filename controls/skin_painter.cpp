@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "controls/dpi_scale.h"
 #include "controls/skin_drawing.h"
 
 namespace {
@@ -27,17 +26,9 @@ SkinPainter::~SkinPainter() {
     bitmap_.Reset();
 }
 
-bool SkinPainter::LoadSkinBitmap(HINSTANCE instance, int id, int dpi) {
-    bitmap_ = SkinBitmap(instance, id, dpi);
-    return bool(bitmap_);
-}
-
-Bitmap SkinPainter::SkinBitmap(HINSTANCE instance, int id, int dpi) {
-    // A DIB section keeps the palette's exact colours whatever the display depth.
-    if (dpi == kDesignDpi)
-        return Bitmap(static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    // A palette of the skin's inks, so every pixel reads back as its exact colour.
+Bitmap SkinPainter::SkinBitmap(int dpi) {
+    // A DIB section with a palette of the skin's inks: every pixel reads back
+    // as its exact colour, whatever the display's depth.
     SkinPicture picture = DrawSkin(dpi);
     struct {
         BITMAPINFOHEADER header;

@@ -1,12 +1,12 @@
 #pragma once
-// Shapes a window after a bitmap: pixels of the key colour are cut away, the
-// rest is painted as the background and serves as a drag handle.
+// Shapes a window after a bitmap, normally the skin drawn for its DPI: pixels
+// of the key colour are cut away, the rest is painted as the background and
+// serves as a drag handle.
 
 #include <windows.h>
 
 #include <optional>
 
-#include "controls/dpi_scale.h"
 #include "framework/owners.h"
 #include "framework/message_table.h"
 
@@ -17,9 +17,8 @@ public:
     SkinPainter& operator=(const SkinPainter&) = delete;
     ~SkinPainter();
 
-    // Bitmap `id` at 96 DPI; at any other the same skin drawn at that DPI.
-    static Bitmap SkinBitmap(HINSTANCE instance, int id, int dpi);
-    bool LoadSkinBitmap(HINSTANCE instance, int id, int dpi = kDesignDpi);
+    // The skin drawn at the DPI.
+    static Bitmap SkinBitmap(int dpi);
     void SetBitmap(Bitmap bitmap) { bitmap_ = std::move(bitmap); }
     // A skinned window's new picture (its DPI changed): the region follows it;
     // the caller sizes the window. False leaves the window as it was.

@@ -3,7 +3,6 @@
 
 Run it from anywhere; it rewrites the files beside itself:
   brisq.ico   the program icon, 16 x 16 and 32 x 32, 32 bits with alpha
-  skin.bmp    the launcher's 491 x 62 panel, 8 bits with a palette; magenta is cut away
   tool.bmp    the Settings button's 16 x 16 tool, 1 bit, black on white
   add.bmp, delete.bmp, edit.bmp
               the Settings dialog's 16 x 16 alias buttons, 4 bits with a palette; magenta is cut away
@@ -11,8 +10,8 @@ Run it from anywhere; it rewrites the files beside itself:
               the same four drawn again at 125, 150, 175 and 200 % (20 to 32 pixels), for
               displays of more than 96 DPI: drawn, not stretched, so they stay sharp
 
-The launcher draws its skin and the program icon at other sizes itself
-(controls/skin_drawing.cpp, controls/program_icon.cpp), the same way as here.
+The launcher draws its skin at every DPI (controls/skin_drawing.cpp) and the
+program icon at other sizes (controls/program_icon.cpp) itself.
 """
 import os
 import struct
@@ -75,76 +74,6 @@ def write_ico(path, sizes):
 
 
 KEY = (0xFF, 0x00, 0xFF)
-BORDER = (0x8C, 0x8C, 0x8C)
-SHADOW_NEAR = (0xA8, 0xA8, 0xA8)
-SHADOW_FAR = (0xD4, 0xD4, 0xD4)
-LETTERS = (0x1E, 0x5A, 0xB4)
-
-SKIN_WIDTH, SKIN_HEIGHT = 491, 62
-CORNER = 5  # depth of the cut corners
-
-# 5 x 9 letters, baseline under row 6; '#' is ink.
-GLYPHS = {
-    'B': ['####.', '#...#', '#...#', '####.', '#...#', '#...#', '####.', '.....', '.....'],
-    'r': ['.....', '.....', '#.##.', '##..#', '#....', '#....', '#....', '.....', '.....'],
-    'i': ['..#..', '.....', '.##..', '..#..', '..#..', '..#..', '.###.', '.....', '.....'],
-    's': ['.....', '.....', '.####', '#....', '.###.', '....#', '####.', '.....', '.....'],
-    'q': ['.....', '.....', '.####', '#...#', '#...#', '.####', '....#', '....#', '....#'],
-}
-LETTER_SCALE = 2
-LETTER_ORIGIN = (11, 6)  # top left of the lettering: clear of the command box and buttons
-
-
-def in_octagon(x, y, left, top, right, bottom, cut):
-    """Inside the box [left, right] x [top, bottom] with its corners cut off diagonally."""
-    if not (left <= x <= right and top <= y <= bottom):
-        return False
-    dx = min(x - left, right - x)
-    dy = min(y - top, bottom - y)
-    return dx + dy >= cut
-
-
-def lettering(text):
-    """Set of (x, y) ink pixels of the text at LETTER_ORIGIN."""
-    ink = set()
-    ox, oy = LETTER_ORIGIN
-    for i, ch in enumerate(text):
-        rows = GLYPHS[ch]
-        for gy, row in enumerate(rows):
-            for gx, cell in enumerate(row):
-                if cell != '#':
-                    continue
-                for sy in range(LETTER_SCALE):
-                    for sx in range(LETTER_SCALE):
-                        ink.add((ox + (i * 6 + gx) * LETTER_SCALE + sx, oy + gy * LETTER_SCALE + sy))
-    return ink
-
-
-def skin_pixels():
-    """The panel: white with a grey border, a shadow to the right and below, cut corners, magenta outside."""
-    def panel(x, y):
-        return in_octagon(x, y, 2, 2, SKIN_WIDTH - 4, SKIN_HEIGHT - 4, CORNER)
-
-    def shadow(x, y):
-        return in_octagon(x, y, 4, 4, SKIN_WIDTH - 2, SKIN_HEIGHT - 2, CORNER)
-
-    ink = lettering('Brisq')
-    rows = []
-    for y in range(SKIN_HEIGHT):
-        row = []
-        for x in range(SKIN_WIDTH):
-            if panel(x, y):
-                edge = not all(panel(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
-                row.append(BORDER if edge else LETTERS if (x, y) in ink else WHITE)
-            elif shadow(x, y):
-                near = any(panel(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1))
-                row.append(SHADOW_NEAR if near else SHADOW_FAR)
-            else:
-                row.append(KEY)
-        rows.append(row)
-    return rows
-
-
 SCALES = (100, 125, 150, 175, 200)
 
 
@@ -299,7 +228,6 @@ def write_bmp(path, width, height, bits, palette, pixels):
 
 if __name__ == '__main__':
     write_ico(os.path.join(HERE, 'brisq.ico'), [16, 32])
-    write_palette_bmp(os.path.join(HERE, 'skin.bmp'), skin_pixels(), 8)
     for scale in SCALES:
         size = picture_size(scale)
         suffix = '' if scale == 100 else '_%d' % scale

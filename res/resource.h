@@ -10,7 +10,6 @@
 #define IDI_BRISQ 128
 #define IDS_PRODUCT_NAME 128
 #define IDM_TRAY 128
-#define IDB_SKIN 203
 #define IDB_TOOL 208
 // Each picture is drawn at 100 % under its id and at 125, 150, 175 and 200 %
 // under the id plus 1000, 2000, 3000 and 4000 (PictureResourceId).

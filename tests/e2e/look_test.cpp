@@ -2,13 +2,12 @@
 
 #include <vector>
 
+#include "controls/skin_drawing.h"
 #include "driver.h"
 
 using namespace e2e;
 
 namespace {
-const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
-const int kSkinBitmap = 203;
 const int kCloseButton = 1019, kAboutButton = 1020, kSettingsButton = 1021;
 
 // The real pointer, for what needs the real input path. It starts and ends
@@ -62,15 +61,9 @@ TEST(Look, WindowIsTheSkinBitmapsShape) {
     EXPECT_EQ(window.right - window.left, 491);
     EXPECT_EQ(window.bottom - window.top, 62);
 
-    HMODULE exe = LoadLibraryExA(brisq.Folder().File("Brisq.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    HBITMAP skin = static_cast<HBITMAP>(
-        LoadImageA(exe, MAKEINTRESOURCEA(kSkinBitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(skin, nullptr);
+    const SkinPicture skin = DrawSkin(96);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(GetWindowRgn(brisq.Launcher(), region), COMPLEXREGION);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, skin);
     std::vector<RECT> controls;
     for (int id : {1000, kCloseButton, kAboutButton, kSettingsButton}) {
         RECT r{};
@@ -81,20 +74,14 @@ TEST(Look, WindowIsTheSkinBitmapsShape) {
     int mismatches = 0, keyPixels = 0, letterPixels = 0, covered = 0;
     for (int y = 0; y < 62; ++y)
         for (int x = 0; x < 491; ++x) {
-            COLORREF c = GetPixel(dc, x, y);
-            bool key = c == kKey;
+            bool key = skin.At(x, y) == kSkinKey;
             keyPixels += key;
             if (key == (PtInRegion(region, x, y) != FALSE)) ++mismatches;
-            // Everything but the key colour is grey or white except the lettering.
-            if (key || (GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c))) continue;
+            if (skin.At(x, y) != kSkinLetters) continue;
             ++letterPixels;
             for (const RECT& r : controls) covered += PtInRect(&r, POINT{x, y}) != FALSE;
         }
-    SelectObject(dc, previous);
-    DeleteDC(dc);
     DeleteObject(region);
-    DeleteObject(skin);
-    FreeLibrary(exe);
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(keyPixels, 1000);
     EXPECT_GT(letterPixels, 100);

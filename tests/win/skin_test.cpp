@@ -10,14 +10,10 @@ namespace {
 const COLORREF kKey = RGB(0xFF, 0x00, 0xFF);
 const COLORREF kSentinel = RGB(0x12, 0x34, 0x56);
 
-Bitmap LoadSkin() {
-    return Bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
 }  // namespace
 
 TEST(SkinBitmap, IsTheEightBitPanelWithMagentaOutside) {
-    Bitmap skin = LoadSkin();
+    Bitmap skin = SkinPainter::SkinBitmap(96);
     ASSERT_TRUE(skin);
     BITMAP info{};
     ASSERT_TRUE(GetObjectA(skin.get(), sizeof(info), &info));
@@ -45,10 +41,10 @@ TEST(SkinBitmap, IsTheEightBitPanelWithMagentaOutside) {
 
 TEST(SkinPainter, RegionHoldsExactlyTheNonKeyPixels) {
     SkinPainter skin(kKey);
-    ASSERT_TRUE(skin.LoadSkinBitmap(GetModuleHandleA(nullptr), IDB_SKIN));
+    skin.SetBitmap(SkinPainter::SkinBitmap(96));
     ASSERT_TRUE(skin.BuildRegion());
 
-    Bitmap picture = LoadSkin();
+    Bitmap picture = SkinPainter::SkinBitmap(96);
     MemoryDc dc(nullptr);
     SelectionGuard keep(dc.get(), picture.get());
     int inside = 0, outside = 0, wrong = 0;
@@ -113,7 +109,7 @@ private:
         ClientToScreen(window_, &panel);
         hitBefore = SendMessageA(window_, WM_NCHITTEST, 0, MAKELPARAM(panel.x, panel.y));
         styleBefore = GetWindowLongPtrA(window_, GWL_STYLE);
-        if (withBitmap_) skin_.LoadSkinBitmap(GetModuleHandleA(nullptr), IDB_SKIN);
+        if (withBitmap_) skin_.SetBitmap(SkinPainter::SkinBitmap(96));
         applied = skin_.ApplySkin(window_);
         styleAfter = GetWindowLongPtrA(window_, GWL_STYLE);
         GetWindowRect(window_, &window);
@@ -124,7 +120,7 @@ private:
         regionType = GetWindowRgn(window_, given.get());
         if (regionType != ERROR) {
             SkinPainter reference(kKey);
-            reference.LoadSkinBitmap(GetModuleHandleA(nullptr), IDB_SKIN);
+            reference.SetBitmap(SkinPainter::SkinBitmap(96));
             reference.BuildRegion();
             regionMatches = EqualRgn(given.get(), reference.RegionHandle()) != FALSE;
         }
