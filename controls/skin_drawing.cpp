@@ -31,26 +31,29 @@ struct Octagon {
 };
 }  // namespace
 
-SkinPicture DrawSkin(int dpi) {
+SkinSize SkinSizeAt(int dpi) {
+    return {std::max(1, ScaleToDpi(kSkinWidth, dpi)), std::max(1, ScaleToDpi(kSkinHeight, dpi))};
+}
+
+void DrawSkin(int dpi, std::uint8_t* rows, std::size_t stride) {
     auto s = [dpi](int length) { return std::max(1, ScaleToDpi(length, dpi)); };
-    SkinPicture picture;
-    const int width = picture.width = s(kSkinWidth), height = picture.height = s(kSkinHeight);
+    const auto [width, height] = SkinSizeAt(dpi);
     const int line = s(1);  // the border's and the near shadow's width
     const Octagon panel{s(2), s(2), width - 1 - s(3), height - 1 - s(3), s(5)};
     const Octagon shadow{s(4), s(4), width - 1 - s(1), height - 1 - s(1), s(5)};
-    picture.inks.assign(std::size_t(width) * std::size_t(height), kSkinKey);
-    auto ink = [&](int x, int y) -> std::uint8_t& { return picture.inks[std::size_t(y) * std::size_t(width) + std::size_t(x)]; };
+    auto ink = [&](int x, int y) -> std::uint8_t& { return rows[std::size_t(y) * stride + std::size_t(x)]; };
 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
+            std::uint8_t& pixel = ink(x, y) = kSkinKey;
             int depth = panel.Depth(x, y);
             if (depth >= 0) {
-                ink(x, y) = depth < line ? kSkinBorder : kSkinPanel;
+                pixel = depth < line ? kSkinBorder : kSkinPanel;
             } else if (shadow.Contains(x, y)) {
                 bool near = false;
                 for (int dy = -line; dy <= line && !near; ++dy)
                     for (int dx = -line; dx <= line && !near; ++dx) near = panel.Contains(x + dx, y + dy);
-                ink(x, y) = near ? kSkinShadowNear : kSkinShadowFar;
+                pixel = near ? kSkinShadowNear : kSkinShadowFar;
             }
         }
 
@@ -69,5 +72,12 @@ SkinPicture DrawSkin(int dpi) {
             }
         column += 6;
     }
+}
+
+SkinPicture DrawSkin(int dpi) {
+    const SkinSize size = SkinSizeAt(dpi);
+    SkinPicture picture{size.width, size.height, {}};
+    picture.inks.resize(std::size_t(size.width) * std::size_t(size.height));
+    DrawSkin(dpi, picture.inks.data(), std::size_t(size.width));
     return picture;
 }

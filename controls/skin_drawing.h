@@ -3,6 +3,7 @@
 // shadow to the right and below, cut corners and the product's lettering, with
 // the key colour (magenta) outside. Drawn for each DPI, not stretched.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,5 +27,14 @@ struct SkinPicture {
 // The skin's size at 96 DPI.
 inline constexpr int kSkinWidth = 491, kSkinHeight = 62;
 
-// kSkinWidth x kSkinHeight at 96 DPI, every length scaled to the DPI; lines at least one pixel.
+struct SkinSize {
+    int width = 0, height = 0;
+};
+// kSkinWidth x kSkinHeight, scaled to the DPI.
+SkinSize SkinSizeAt(int dpi);
+
+// The skin at the DPI, every length scaled to it and lines at least one pixel:
+// SkinSizeAt(dpi) of inks into rows `stride` bytes apart, top row first.
+void DrawSkin(int dpi, std::uint8_t* rows, std::size_t stride);
+// The same as a picture of its own.
 SkinPicture DrawSkin(int dpi);

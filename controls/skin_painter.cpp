@@ -1,6 +1,5 @@
 #include "controls/skin_painter.h"
 
-#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -29,14 +28,14 @@ SkinPainter::~SkinPainter() {
 Bitmap SkinPainter::SkinBitmap(int dpi) {
     // A DIB section with a palette of the skin's inks: every pixel reads back
     // as its exact colour, whatever the display's depth.
-    SkinPicture picture = DrawSkin(dpi);
+    const SkinSize size = SkinSizeAt(dpi);
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[std::size(kSkinPalette)];
     } format{};
     format.header.biSize = sizeof(format.header);
-    format.header.biWidth = picture.width;
-    format.header.biHeight = -picture.height;
+    format.header.biWidth = size.width;
+    format.header.biHeight = -size.height;
     format.header.biPlanes = 1;
     format.header.biBitCount = 8;
     format.header.biCompression = BI_RGB;
@@ -47,10 +46,8 @@ Bitmap SkinPainter::SkinBitmap(int dpi) {
     void* bits = nullptr;
     Bitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return Bitmap();
-    const std::size_t stride = (std::size_t(picture.width) + 3) / 4 * 4;
-    for (int y = 0; y < picture.height; ++y)
-        std::copy_n(picture.inks.data() + std::size_t(y) * std::size_t(picture.width), picture.width,
-                    static_cast<BYTE*>(bits) + std::size_t(y) * stride);
+    // Straight into the bitmap: a picture of its own would keep its room in the heap for good.
+    DrawSkin(dpi, static_cast<std::uint8_t*>(bits), (std::size_t(size.width) + 3) / 4 * 4);
     GdiFlush();
     return bitmap;
 }
