@@ -1,8 +1,8 @@
 #pragma once
-// The markup label's scanner, layout and replay: a small HTML-like text turned
-// into a display list (fonts, styles and drawing commands) and drawn over a
-// device that creates fonts, measures and draws. Pure, so it is tested and
-// fuzzed on the host; the Win32 label supplies a GDI device.
+// The markup label's layout and replay: what the scanner finds in the text
+// turned into a display list (fonts, styles and drawing commands) and drawn
+// over a device that creates fonts, measures and draws. Pure, so it is tested
+// and fuzzed on the host; the Win32 label supplies a GDI device.
 
 #include <cstdint>
 #include <string>
@@ -11,6 +11,7 @@
 
 #include "controls/colour.h"
 #include "controls/dpi_scale.h"
+#include "richtext/markup_scanner.h"
 #include "text/code_page.h"
 
 // A font as the layout describes it: the fields of the system's logical font,
@@ -69,35 +70,6 @@ struct MarkupCacheKey {
     bool operator==(const MarkupCacheKey&) const = default;
 };
 
-// The colours a layout reads: the base colours and the four that COLOR names.
-struct MarkupColours {
-    Colour text = 0, background = 0;
-    Colour window = 0, windowText = 0, buttonFace = 0, buttonText = 0;
-};
-
-// The character questions the scanner asks; the Win32 side answers with the
-// system's functions, tests with a simulated code page.
-class MarkupCharacters {
-public:
-    virtual ~MarkupCharacters() = default;
-    virtual const CodePage& Page() const = 0;
-    // Upper-cases tag and attribute text; trail bytes of double-byte characters stay.
-    virtual void Upper(std::string& text) const = 0;
-    virtual bool IsAlphaNumeric(unsigned char byte) const = 0;
-};
-
-// ASCII letters and digits over a given code page.
-class AsciiMarkupCharacters final : public MarkupCharacters {
-public:
-    explicit AsciiMarkupCharacters(const CodePage& page) : page_(&page) {}
-    const CodePage& Page() const override { return *page_; }
-    void Upper(std::string& text) const override;
-    bool IsAlphaNumeric(unsigned char byte) const override;
-
-private:
-    const CodePage* page_;
-};
-
 struct TextSize {
     int width = 0, height = 0;
 };
@@ -121,11 +93,6 @@ public:
 // h = h * 33 + b over the bytes, each taken as signed, modulo 2^32.
 std::uint32_t MarkupTextHash(std::string_view text);
 
-// The LOGFONT height for a SIZE value, at a DPI.
-std::int32_t MarkupSizeHeight(std::string_view value, int dpi = kDesignDpi);
-// A COLOR value: #RRGGBB, one of four system colour names, else black.
-Colour MarkupColourValue(std::string_view value, const MarkupColours& colours);
-
 class MarkupLayout {
 public:
     bool NeedsLayout(const MarkupCacheKey& key) const { return needsLayout_ || !(key == key_); }
@@ -148,7 +115,7 @@ public:
     unsigned LayoutCount() const { return layouts_; }
 
 private:
-    class Scan;
+    class Pass;
     void DrawRun(std::string_view run, std::int32_t wrapHeight, const MarkupRect& client, const CodePage& page,
                  MarkupDevice& device);
 
