@@ -1,7 +1,5 @@
 #include "completion/completion_list.h"
 
-#include <cstring>
-
 namespace {
 // The folded prefix ends where a character of the folded text ends: a lone
 // lead byte or a cut sequence typed so far never completes.
@@ -13,9 +11,10 @@ bool EndsOnCharacter(std::string_view folded, std::size_t at, const CodePage& pa
 
 // Folded on both sides; only texts that agree byte for byte are stepped through.
 bool StartsWithFolded(std::string_view folded, std::string_view foldedPrefix, const CodePage& page) {
-    return folded.size() >= foldedPrefix.size() &&
-           std::memcmp(folded.data(), foldedPrefix.data(), foldedPrefix.size()) == 0 &&
-           (!page.IsDoubleByte() || EndsOnCharacter(folded, foldedPrefix.size(), page));
+    if (folded.size() < foldedPrefix.size()) return false;
+    for (std::size_t i = 0; i < foldedPrefix.size(); ++i)
+        if (folded[i] != foldedPrefix[i]) return false;
+    return !page.IsDoubleByte() || EndsOnCharacter(folded, foldedPrefix.size(), page);
 }
 }  // namespace
 
@@ -47,12 +46,13 @@ std::unordered_multimap<std::size_t, std::size_t>::iterator CompletionList::Find
                                                                                   std::size_t key) {
     auto [first, last] = slotByKey_.equal_range(key);
     for (auto it = first; it != last; ++it)
-        if (slots_[it->second].folded == folded) return it;
+        if (folded_[it->second] == folded) return it;
     return slotByKey_.end();
 }
 
 void CompletionList::Drop(std::unordered_multimap<std::size_t, std::size_t>::iterator slot) {
     slots_[slot->second].live = false;
+    folded_[slot->second].clear();
     --count_;
     slotByKey_.erase(slot);
 }
@@ -63,7 +63,8 @@ void CompletionList::Add(std::string_view text) {
     auto same = Find(folded, key);
     if (same != slotByKey_.end()) Drop(same);
     slotByKey_.emplace(key, slots_.size());
-    slots_.push_back({std::string(text), std::move(folded), key, true});
+    slots_.push_back({std::string(text), key, true});
+    folded_.push_back(std::move(folded));
     ++count_;
     if (slots_.size() > 2 * count_ + 64) Compact();
 }
@@ -78,27 +79,36 @@ void CompletionList::Remove(std::string_view text) {
 
 void CompletionList::Clear() {
     slots_.clear();
+    folded_.clear();
     slotByKey_.clear();
     count_ = 0;
 }
 
 void CompletionList::Compact() {
     std::vector<Slot> live;
+    std::vector<std::string> folded;
     live.reserve(count_);
+    folded.reserve(count_);
     slotByKey_.clear();
-    for (Slot& slot : slots_) {
-        if (!slot.live) continue;
-        slotByKey_.emplace(slot.key, live.size());
-        live.push_back(std::move(slot));
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        if (!slots_[i].live) continue;
+        slotByKey_.emplace(slots_[i].key, live.size());
+        live.push_back(std::move(slots_[i]));
+        folded.push_back(std::move(folded_[i]));
     }
     slots_ = std::move(live);
+    folded_ = std::move(folded);
 }
 
-// The typed text is folded once; each entry is then a byte comparison.
+// The typed text is folded once; each entry is then a byte comparison. A
+// removed entry's folded text is empty and never matches.
 const std::string* CompletionList::Complete(std::string_view typed) const {
     if (typed.empty()) return nullptr;
     const std::string folded = FoldCase(typed, *page_);
-    for (const Slot& slot : slots_)
-        if (slot.live && StartsWithFolded(slot.folded, folded, *page_)) return &slot.text;
+    for (std::size_t i = 0; i < folded_.size(); ++i) {
+        const std::string& entry = folded_[i];
+        if (entry.size() < folded.size() || entry[0] != folded[0]) continue;  // most entries, at their first byte
+        if (StartsWithFolded(entry, folded, *page_)) return &slots_[i].text;
+    }
     return nullptr;
 }

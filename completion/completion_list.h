@@ -20,8 +20,7 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix, cons
 class CompletionList {
     struct Slot {
         std::string text;
-        std::string folded;  // FoldCase(text): what every comparison reads
-        std::size_t key;     // KeyOf(folded)
+        std::size_t key;  // KeyOf(FoldCase(text))
         bool live;
     };
 
@@ -83,6 +82,9 @@ private:
     const CodePage* page_;
     // Removed entries leave a hole until holes outnumber the entries.
     std::vector<Slot> slots_;
+    // FoldCase of each slot's text, emptied when it is removed: all that a
+    // keystroke's scan reads, kept apart so the scan walks little memory.
+    std::vector<std::string> folded_;
     std::unordered_multimap<std::size_t, std::size_t> slotByKey_;
     std::size_t count_ = 0;
 };
