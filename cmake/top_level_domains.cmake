@@ -169,15 +169,16 @@ if(count LESS 1000)
   message(FATAL_ERROR "${LIST} gave only ${count} top-level domains")
 endif()
 
-# Every byte of a name in another script escaped, so the table reads the same in any editor.
+# Every byte of a name in another script escaped, so the table reads the same in
+# any editor. One text of names each ending in '\0': no pointer per name to load.
 set(rows "")
 foreach(domain IN LISTS domains)
   if(domain MATCHES "^[a-z0-9-]+$")
-    string(APPEND rows "    \"${domain}\",\n")
+    string(APPEND rows "    \"${domain}\\0\"\n")
   else()
     string(HEX "${domain}" hex)
     string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
-    string(APPEND rows "    \"${escaped}\",\n")
+    string(APPEND rows "    \"${escaped}\\0\"\n")
   endif()
 endforeach()
 get_filename_component(source_name "${LIST}" NAME)
@@ -188,8 +189,9 @@ file(WRITE "${OUTPUT}.tmp"
 // and in their xn-- form: ${count} names.
 #pragma once
 
-inline constexpr const char* kRootZoneDomains[] = {
-${rows}};
+// Each name ends in '\\0'; an empty name ends the list.
+inline constexpr char kRootZoneDomains[] =
+${rows}    \"\";
 inline constexpr unsigned kRootZoneDomainCount = ${count};
 ")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,6 +1,7 @@
 #include "command/web_address.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "command/launch_limits.h"
@@ -34,8 +35,8 @@ const unsigned kTldCount = sizeof(kTldTable) / sizeof(kTldTable[0]);
 namespace {
 const std::unordered_set<std::string>& TopLevelDomains() {
     static const std::unordered_set<std::string> set = [] {
-        std::unordered_set<std::string> names(kRootZoneDomains, kRootZoneDomains + kRootZoneDomainCount);
-        names.insert(kTldTable, kTldTable + kTldCount);
+        std::unordered_set<std::string> names(kTldTable, kTldTable + kTldCount);
+        for (const char* name = kRootZoneDomains; *name; name += std::strlen(name) + 1) names.insert(name);
         return names;
     }();
     return set;
