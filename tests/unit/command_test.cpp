@@ -446,18 +446,6 @@ TEST(WebAddress, TheRootZoneAndTheOldTable) {
     EXPECT_TRUE(IsWebAddress("Example.APP/x", kSingleByte));
 }
 
-TEST(WebAddress, SchemesAreToldFromDrivesAndPorts) {
-    const struct {
-        const char* text;
-        bool scheme;
-    } rows[] = {
-        {"mailto:a@b.com", true}, {"ms-settings:", true},  {"svn+ssh://x", true}, {"a.b-c:x", true},
-        {"C:\\x", false},         {"c:", false},           {"1password:x", false}, {"example.com:8080", false},
-        {"example.com:81/x", false}, {"news:12ab", true},   {"no colon", false},  {"", false},
-    };
-    for (const auto& row : rows) EXPECT_EQ(BeginsWithScheme(row.text), row.scheme) << row.text;
-}
-
 // As the system builds a session's environment from the registry.
 TEST(Environment, SessionVariablesFromTheRegistry) {
     FakeProbe current;
