@@ -6,6 +6,7 @@
 #include "app/trace.h"
 #include "command/command_runner.h"
 #include "command/launch_name_map.h"
+#include "command/session_environment.h"
 #include "completion/completion_sources.h"
 #include "framework/accessible_name.h"
 #include "framework/center_window.h"
@@ -51,6 +52,7 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
     OnMessage(WM_DPICHANGED, &LauncherWindow::OnDpiChanged),
     OnMessage(WM_GETOBJECT, &LauncherWindow::OnGetObject),
+    OnMessage(WM_SETTINGCHANGE, &LauncherWindow::OnSettingChange),
     ChainTo<&LauncherWindow::skin_>(),
 };
 
@@ -220,6 +222,13 @@ void LauncherWindow::OnGetObject(Message& m) {
     m.handled = AnswerAccessibleName(m, LoadResourceString(IDS_PRODUCT_NAME));
 }
 
+// System Properties changed a variable: what Brisq runs from now on sees it,
+// as from the shell. The dialog's default handling sees the message too.
+void LauncherWindow::OnSettingChange(Message& m) {
+    if (NamesEnvironment(m.lParam)) ReloadSessionEnvironment();
+    m.handled = false;
+}
+
 // The icon goes while its window still exists, so the shell can match it.
 void LauncherWindow::OnDestroy(Message& m) {
     UnregisterLaunchHotKey();
@@ -350,7 +359,9 @@ void LauncherWindow::RunTypedLine(int id) {
     }
     std::string line = ReadLine();
     if (line.empty()) return;
-    if (!CommandRunner::Run(line, window_)) return;  // stays shown: the user corrects the line
+    // Ctrl+Shift+Enter runs it as administrator, as in the Run dialog.
+    bool elevated = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
+    if (!CommandRunner::Run(line, window_, elevated)) return;  // stays shown: the user corrects the line
 
     HWND box = CommandBox();
     SendMessageA(box, CB_SETCURSEL, WPARAM(-1), 0);

@@ -56,6 +56,7 @@ private:
     void OnShow(Message& m);
     void OnDestroy(Message& m);
     void OnGetObject(Message& m);
+    void OnSettingChange(Message& m);
     void OnTrayLeftButton(Message& m);
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "command/launch_limits.h"
+#include "command/program_search.h"
+#include "command/web_address.h"
 #include "text/code_page.h"
 
 namespace {
@@ -10,29 +12,26 @@ namespace {
 // also bounds the probes a command of many blanks costs.
 constexpr std::size_t kLongestName = kWindowsShellLimits.file;
 
-bool NamesSomething(const std::string& text, const CommandProbe& probe) {
-    return text.size() <= kLongestName && (probe.NamesFileOrFolder(text) || probe.NamesProgram(text));
-}
-
-ProgramAndArguments Split(const std::string& command, const CommandProbe& probe, const CodePage& page) {
-    // A text cut short by expansion must not lose its cut tail to the
-    // arguments: whole, it is refused.
-    if (command.size() > kLongestShellText) return {command, {}};
+ProgramAndArguments Split(const std::string& command, const ProgramSearch& search, const CodePage& page) {
+    if (BeginsWithScheme(command)) return {command, {}};
+    auto found = [&](const std::string& name) {
+        std::optional<std::string> path = search.FindFileOrFolder(name);
+        return path ? path : search.FindProgram(name);
+    };
     if (!command.empty() && command[0] == '"') {
         std::size_t close = FindCharacter(command, '"', 1, page);
         if (close == std::string::npos) return {command.substr(1), {}};
         std::size_t rest = close + 1;
         if (rest < command.size() && command[rest] == ' ') ++rest;
-        return {command.substr(1, close - 1), command.substr(rest)};
+        std::string program = command.substr(1, close - 1);
+        return {found(program).value_or(program), command.substr(rest)};
     }
-    std::size_t blank = FindCharacter(command, ' ', 0, page);
-    if (blank == std::string::npos || NamesSomething(command, probe)) return {command, {}};
+    if (auto whole = found(command)) return {*whole, {}};
     // As the system reads an unquoted command line: the first part ending
-    // before a blank that names a program. No part of an address does: a
-    // colon past a drive letter is no file name.
-    for (; blank != std::string::npos && blank <= kLongestName; blank = FindCharacter(command, ' ', blank + 1, page)) {
-        std::string program = command.substr(0, blank);
-        if (!program.empty() && probe.NamesProgram(program)) return {program, command.substr(blank + 1)};
+    // before a blank that names a program.
+    for (std::size_t blank = FindCharacter(command, ' ', 0, page); blank != std::string::npos && blank <= kLongestName;
+         blank = FindCharacter(command, ' ', blank + 1, page)) {
+        if (auto program = search.FindProgram(command.substr(0, blank))) return {*program, command.substr(blank + 1)};
     }
     return {command, {}};
 }
@@ -44,7 +43,7 @@ std::string Joined(std::string first, const std::string& second) {
 }
 }  // namespace
 
-std::string ExpandVariables(const std::string& text, const CommandProbe& probe, const CodePage& page,
+std::string ExpandVariables(const std::string& text, const VariableSource& variables, const CodePage& page,
                             std::size_t limit) {
     if (text.size() > limit) return text;
     const std::size_t cap = limit == std::string::npos ? limit : limit + 1;
@@ -57,7 +56,7 @@ std::string ExpandVariables(const std::string& text, const CommandProbe& probe, 
         std::size_t close = FindCharacter(text, '%', open + 1, page);
         if (close == std::string::npos) break;
         std::optional<std::string> value;
-        if (close > open + 1) value = probe.Variable(text.substr(open + 1, close - open - 1));
+        if (close > open + 1) value = variables.Variable(text.substr(open + 1, close - open - 1));
         if (!value) {
             open = close;
             continue;
@@ -72,8 +71,13 @@ std::string ExpandVariables(const std::string& text, const CommandProbe& probe, 
 }
 
 ProgramAndArguments ReadCommand(const std::string& command, const std::string& parameters,
-                                const CommandProbe& probe, const CodePage& page) {
-    ProgramAndArguments read = Split(ExpandVariables(command, probe, page, kLongestShellText), probe, page);
-    read.arguments = Joined(std::move(read.arguments), ExpandVariables(parameters, probe, page, kLongestShellText));
+                                const ProgramSearch& search, const CodePage& page) {
+    const VariableSource& variables = search.Variables();
+    std::string expanded = ExpandVariables(command, variables, page, kLongestShellText);
+    // A text cut short by expansion must not lose its cut tail to the
+    // arguments: whole, it is refused.
+    bool cut = expanded.size() > kLongestShellText && expanded != command;
+    ProgramAndArguments read = cut ? ProgramAndArguments{expanded, {}} : Split(expanded, search, page);
+    read.arguments = Joined(std::move(read.arguments), ExpandVariables(parameters, variables, page, kLongestShellText));
     return read;
 }

@@ -6,37 +6,10 @@
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
 #include "command/registry_jump.h"
+#include "command/system_probe.h"
 #include "text/system_code_page.h"
 
 namespace {
-// What this machine has: its files and folders, the programs a new process
-// would find, and the launcher's environment.
-class SystemProbe final : public CommandProbe {
-public:
-    bool NamesFileOrFolder(const std::string& path) const override {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-
-    // Where CreateProcess looks: the launcher's folder, the current one, the
-    // system folders and PATH, with ".exe" for a name without an extension.
-    bool NamesProgram(const std::string& name) const override {
-        char found[MAX_PATH];
-        DWORD length = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr);
-        if (length == 0 || length >= MAX_PATH) return false;
-        DWORD attributes = GetFileAttributesA(found);
-        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
-
-    std::optional<std::string> Variable(const std::string& name) const override {
-        DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-        if (size == 0) return std::nullopt;
-        std::string value(size, '\0');
-        DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), size);
-        if (length >= size) return std::nullopt;
-        value.resize(length);
-        return value;
-    }
-};
 // The one place Brisq asks whether it runs on Wine. Wine's shell differs from
 // Windows' in two ways that matter to a launch, and neither can be found out by
 // trying it: it overruns its stack and ends the process on a file part of 997
@@ -51,9 +24,14 @@ bool ShellIsWine() {
 }
 }  // namespace
 
+LaunchNameMap& LaunchNameMap::Instance() {
+    static LaunchNameMap map(SystemCodePage());
+    return map;
+}
+
 const ShellLimits& CommandRunner::Limits() { return ShellIsWine() ? kWineShellLimits : kWindowsShellLimits; }
 
-bool CommandRunner::Run(const std::string& line, HWND owner) {
+bool CommandRunner::Run(const std::string& line, HWND owner, bool elevated) {
     SystemProbe probe;
     LaunchPlan plan = PlanLaunch(line, LaunchNameMap::Instance(), probe, SystemCodePage());
     if (plan.kind == LaunchPlan::Kind::RegistryPath) {
@@ -71,9 +49,10 @@ bool CommandRunner::Run(const std::string& line, HWND owner) {
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NO_CONSOLE;  // no other flag: the shell reports its own failures
     info.hwnd = GetDesktopWindow();
-    info.lpVerb = "open";
+    info.lpVerb = elevated ? "runas" : "open";
     info.lpFile = plan.file.c_str();
     info.lpParameters = plan.parameters.c_str();
+    info.lpDirectory = plan.directory.empty() ? nullptr : plan.directory.c_str();
     info.nShow = SW_SHOW;
     return ShellExecuteExA(&info) != FALSE;
 }

@@ -5,6 +5,7 @@
 #include "command/command_line.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
+#include "command/program_search.h"
 #include "command/web_address.h"
 #include "text/code_page.h"
 
@@ -17,11 +18,12 @@ bool IsDrivePath(const std::string& line) {
     return line.size() >= 3 && line[1] == ':' && line[2] == '\\';
 }
 
-// A bare host name is opened as an http address. A target that already names
-// a scheme ("ftp://...") is left alone rather than turned into "http://ftp://...".
+// A bare host name is opened as an http address. A text that names a scheme
+// ("ftp://...", "mailto:...") goes to the shell as it is, and so does anything
+// the reader found on disk (it is a full path by then).
 bool NeedsHttpPrefix(const std::string& target, const CodePage& page) {
     return target.find('.') != std::string::npos && target.find("http") == std::string::npos &&
-           target.find("://") == std::string::npos && IsWebAddress(target, page);
+           target.find("://") == std::string::npos && !BeginsWithScheme(target) && IsWebAddress(target, page);
 }
 }  // namespace
 
@@ -53,19 +55,13 @@ LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const
         return plan;
     } else if (line.size() > 3 && !IsDrivePath(line)) {
         std::size_t blank = FindCharacter(line, ' ', 0, page);
-        if (blank != std::string::npos) {
-            target = line.substr(0, blank);
+        std::optional<std::string> stored;
+        if (blank != std::string::npos) stored = names.Find(line.substr(0, blank));
+        if (stored) {
             parameters = line.substr(blank + 1);
-            if (auto stored = names.Find(target)) {
-                if (stored->find(kParam) != std::string::npos) {
-                    target = ReplaceParam(*stored, parameters, kLongestShellText);
-                    parameters.clear();
-                } else {
-                    target = *stored;
-                }
-            } else if (line[0] == '"') {
-                // A quoted program may hold blanks: the command is read whole.
-                target = line;
+            target = *stored;
+            if (stored->find(kParam) != std::string::npos) {
+                target = ReplaceParam(*stored, parameters, kLongestShellText);
                 parameters.clear();
             }
         }
@@ -73,9 +69,11 @@ LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const
 
     // Variables are expanded before anything looks at the text, so the host
     // name test sees what they stand for.
-    ProgramAndArguments command = ReadCommand(target, parameters, probe, page);
+    ProgramSearch search(probe, page);
+    ProgramAndArguments command = ReadCommand(target, parameters, search, page);
     plan.file = std::move(command.program);
     plan.parameters = std::move(command.arguments);
+    plan.directory = search.UserFolder();
     if (NeedsHttpPrefix(plan.file, page)) plan.file = "http://" + plan.file;
     return plan;
 }

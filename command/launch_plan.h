@@ -7,16 +7,18 @@ class CommandProbe;
 class LaunchNameMap;
 
 // What a typed line turns into: a registry path for the registry editor, or a
-// file and parameters for the shell's "open".
+// file and parameters for the shell, started in a working folder.
 struct LaunchPlan {
     enum class Kind { Shell, RegistryPath };
     Kind kind = Kind::Shell;
     std::string file;
     std::string parameters;
+    std::string directory;  // the user's folder, as the Run dialog starts programs; empty when unknown
 };
 
 // The probe answers what the machine has: which names are files, folders or
-// programs, and what the environment variables hold.
+// programs, and what the environment variables hold. The first word of the
+// line is looked at only as a launch name; otherwise the line is read whole.
 LaunchPlan PlanLaunch(const std::string& line, const LaunchNameMap& names, const CommandProbe& probe,
                       const CodePage& page);
 

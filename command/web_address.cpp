@@ -1,9 +1,15 @@
 #include "command/web_address.h"
 
-#include <set>
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
 
+#include "command/launch_limits.h"
+#include "command/root_zone_domains.inc"
 #include "text/code_page.h"
 
+// The table of 2005, kept whole: some of its names have left the root zone
+// (nato, yu, zr) but may still name hosts on a network of their own.
 const char* const kTldTable[] = {
     "ac", "ad", "ae", "aero", "af", "ag", "ai", "al", "am", "an", "ao", "aq", "ar", "arpa", "arts",
     "as", "at", "au", "aw", "az", "ba", "bb", "bd", "be", "bf", "bg", "bh", "bi", "biz", "bj", "bm",
@@ -27,11 +33,31 @@ const char* const kTldTable[] = {
 const unsigned kTldCount = sizeof(kTldTable) / sizeof(kTldTable[0]);
 
 namespace {
-const std::set<std::string>& TldSet() {
-    static const std::set<std::string> set(kTldTable, kTldTable + kTldCount);
+const std::unordered_set<std::string>& TopLevelDomains() {
+    static const std::unordered_set<std::string> set = [] {
+        std::unordered_set<std::string> names(kTldTable, kTldTable + kTldCount);
+        for (const char* name = kRootZoneDomains; *name; name += std::strlen(name) + 1) names.insert(name);
+        return names;
+    }();
     return set;
 }
+
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The digits of a port and nothing else.
+bool IsPort(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
+}
 }  // namespace
+
+bool IsTopLevelDomain(const std::string& label) { return TopLevelDomains().count(label) != 0; }
+std::size_t TopLevelDomainCount() { return TopLevelDomains().size(); }
+
+bool BeginsWithScheme(std::string_view text) {
+    if (!HasAddressScheme(text)) return false;
+    std::string_view rest = text.substr(text.find(':') + 1);
+    return !IsPort(rest.substr(0, rest.find('/')));
+}
 
 bool IsWebAddress(const std::string& text, const CodePage& page) {
     std::string lower = LowerCase(text, page);
@@ -41,9 +67,13 @@ bool IsWebAddress(const std::string& text, const CodePage& page) {
     if (end == std::string::npos) end = FindCharacter(lower, '\\', 0, page);
     std::string host = lower.substr(0, end);
 
-    std::size_t dot = std::string::npos;
-    for (std::size_t i = 0; i < host.size(); i += CharLength(page, host.data(), i, host.size()))
+    std::size_t dot = std::string::npos, colon = std::string::npos;
+    for (std::size_t i = 0; i < host.size(); i += CharLength(page, host.data(), i, host.size())) {
         if (host[i] == '.') dot = i;
+        else if (host[i] == ':') colon = i;
+    }
+    if (colon != std::string::npos && colon > dot && IsPort(std::string_view(host).substr(colon + 1)))
+        host.resize(colon);
     if (dot == std::string::npos || dot + 1 == host.size()) return false;
-    return TldSet().count(host.substr(dot + 1)) != 0;
+    return IsTopLevelDomain(host.substr(dot + 1));
 }

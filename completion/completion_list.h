@@ -8,11 +8,10 @@
 
 #include "text/code_page.h"
 
-// Whole texts equal without regard to ASCII letter case; multi-byte
-// characters compare as units.
+// Whole texts equal without regard to case, in any script the page folds.
 bool EqualIgnoringCase(std::string_view a, std::string_view b, const CodePage& page);
-// The first prefix.size() bytes of text match prefix, and no character of
-// text is cut at that point.
+// The first characters of text, as many as prefix has, equal prefix without
+// regard to case; no character of text is cut at that point.
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix, const CodePage& page);
 
 // The completion strings in the order they were last added. No two entries
@@ -21,7 +20,7 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix, cons
 class CompletionList {
     struct Slot {
         std::string text;
-        std::size_t key;  // KeyOf(text)
+        std::size_t key;  // KeyOf(FoldCase(text))
         bool live;
     };
 
@@ -73,15 +72,19 @@ public:
     const_iterator end() const { return {slots_.data() + slots_.size(), slots_.data() + slots_.size()}; }
 
 private:
-    // Equal texts have equal keys: ASCII letters folded, every other byte as it is.
-    static std::size_t KeyOf(std::string_view text);
-    // The slot index of the entry equal to text, if any.
-    std::unordered_multimap<std::size_t, std::size_t>::iterator Find(std::string_view text, std::size_t key);
+    // A hash of a folded text: equal texts have equal keys.
+    static std::size_t KeyOf(std::string_view folded);
+    // The slot index of the entry whose folded text is folded, if any.
+    std::unordered_multimap<std::size_t, std::size_t>::iterator Find(std::string_view folded, std::size_t key);
+    void Drop(std::unordered_multimap<std::size_t, std::size_t>::iterator slot);
     void Compact();
 
     const CodePage* page_;
     // Removed entries leave a hole until holes outnumber the entries.
     std::vector<Slot> slots_;
+    // FoldCase of each slot's text, emptied when it is removed: all that a
+    // keystroke's scan reads, kept apart so the scan walks little memory.
+    std::vector<std::string> folded_;
     std::unordered_multimap<std::size_t, std::size_t> slotByKey_;
     std::size_t count_ = 0;
 };

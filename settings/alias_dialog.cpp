@@ -12,6 +12,7 @@
 #include "settings/alias_name.h"
 #include "text/code_page.h"
 #include "text/system_code_page.h"
+#include "text/wide_text.h"
 
 namespace {
 // Room for the long paths the file dialog can give, beyond MAX_PATH: 32,768
@@ -86,13 +87,16 @@ void AliasDialog::OnOK(Message&) {
 
 void AliasDialog::OnCancel(Message&) { End(IDCANCEL); }
 
-// The dialog opens in the Program Files folder, which stays the current
-// directory afterwards (so the process never searches it for DLLs, see main).
+// The dialog opens in the Program Files folder. Brisq's own current folder
+// stays as it was: the file dialog would otherwise leave it where the file was
+// picked, and names typed later would resolve there.
 void AliasDialog::OnBrowse(Message&) {
     GetFields();
     wchar_t programFiles[MAX_PATH] = L"";
+    bool exact = false;
+    std::string initialFolder;
     if (SHGetSpecialFolderPathW(window_, programFiles, CSIDL_PROGRAM_FILES, FALSE))
-        SetCurrentDirectoryW(programFiles);
+        initialFolder = Narrow(programFiles, &exact);
 
     std::vector<char> file(kFileNameCapacity, '\0');
     OPENFILENAMEA dialog{};
@@ -100,7 +104,9 @@ void AliasDialog::OnBrowse(Message&) {
     dialog.hwndOwner = window_;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = kFileNameCapacity;
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    dialog.lpstrInitialDir = exact && !initialFolder.empty() ? initialFolder.c_str() : nullptr;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK |
+                   OFN_NOCHANGEDIR;
     dialog.lpfnHook = FileDialogHook;
     if (!GetOpenFileNameA(&dialog)) return;  // cancelled: the fields stay as typed
 

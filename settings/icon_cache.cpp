@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "command/program_search.h"
+#include "command/system_probe.h"
 #include "command/web_address.h"
 #include "framework/owners.h"
 #include "text/system_code_page.h"
@@ -73,8 +75,12 @@ int IconCache::FindUrlIconIndex() {
 
 int IconCache::GetIconIndex(const std::string& path) { return extensionIcons_.GetIconIndex(path, AskShell); }
 
+// The icon of what the command starts, found as a launch finds it: the shell
+// knows nothing of a command line with arguments or variables.
 int IconCache::AliasIconIndex(const std::string& command) {
-    int index = GetIconIndex(command);
+    SystemProbe probe;
+    ProgramSearch search(probe, SystemCodePage());
+    int index = GetIconIndex(ReadCommand(command, {}, search, SystemCodePage()).program);
     if (index == -1 && IsWebAddress(command, SystemCodePage())) index = urlIconIndex_;
     return index;
 }

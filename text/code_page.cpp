@@ -10,6 +10,28 @@ std::string LowerCase(std::string_view text, const CodePage& page) {
     return lower;
 }
 
+std::string FoldCase(std::string_view text, const CodePage& page) {
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            folded += AsciiUpper(text[i++]);
+            continue;
+        }
+        std::size_t run = i;  // the system is asked once for a run of other characters
+        while (run < text.size() && static_cast<unsigned char>(text[run]) >= 0x80)
+            run += CharLength(page, text.data(), run, text.size());
+        page.AppendFolded(text.substr(i, run - i), folded);
+        i = run;
+    }
+    return folded;
+}
+
+const CodePage& AsciiOnlyCodePage() {
+    static const SingleByteCodePage page;
+    return page;
+}
+
 std::size_t FindCharacter(std::string_view text, char c, std::size_t from, const CodePage& page) {
     for (std::size_t i = from; i < text.size(); i += CharLength(page, text.data(), i, text.size()))
         if (text[i] == c) return i;

@@ -19,6 +19,11 @@ public:
     virtual unsigned CharLengthAt(const char* text, unsigned long long i, unsigned long long size) const {
         return (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < size) ? 2 : 1;
     }
+    // Appends characters (whole ones, none of them ASCII) as the system's
+    // ordinal case-insensitive comparison sees them: upper-cased one UTF-16
+    // unit for one, and any character whose upper case the page cannot hold
+    // left as it is. Pages that know no letters beyond ASCII keep them all.
+    virtual void AppendFolded(std::string_view characters, std::string& out) const { out.append(characters); }
 };
 
 // Single-byte, ASCII-only folding: the host build's default.
@@ -50,6 +55,13 @@ std::size_t FindCharacter(std::string_view text, char c, std::size_t from, const
 // ASCII letters lowered where they stand as whole characters; every byte of a
 // multi-byte character stays as it is.
 std::string LowerCase(std::string_view text, const CodePage& page);
+
+// Text as compared without regard to case in every script: two texts are equal
+// so when their folded forms are. A character stays a character, so positions
+// counted in characters hold in both forms.
+std::string FoldCase(std::string_view text, const CodePage& page);
+// The page that folds ASCII letters only, one byte a character.
+const CodePage& AsciiOnlyCodePage();
 
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }

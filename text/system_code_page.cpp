@@ -2,11 +2,53 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "text/utf8.h"
 
 namespace {
+// Upper-cases through UTF-16 as the system's ordinal comparison does: each
+// unit on its own, by the system's table rather than a language's rules. A run
+// the page cannot read back exactly (a stray byte; an upper case it cannot
+// hold, as for the micro sign in 1252) is folded a character at a time, and a
+// character that fails keeps its bytes.
+void AppendFoldedBySystem(const CodePage& page, std::string_view characters, std::string& out) {
+    const UINT codePage = GetACP();
+    const int size = int(characters.size());
+    int units = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, characters.data(), size, nullptr, 0);
+    if (units > 0) {
+        std::wstring wide(std::size_t(units), L'\0'), upper(std::size_t(units), L'\0');
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, characters.data(), size, wide.data(), units);
+        if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, upper.data(), units) == units) {
+            // UTF-8 holds every character; the strict flags are refused with it on Windows.
+            BOOL usedDefault = FALSE;
+            const bool utf8 = codePage == CP_UTF8;
+            DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+            BOOL* lost = utf8 ? nullptr : &usedDefault;
+            int bytes = WideCharToMultiByte(codePage, flags, upper.data(), units, nullptr, 0, nullptr, lost);
+            if (bytes > 0 && !usedDefault) {
+                std::size_t at = out.size();
+                out.resize(at + std::size_t(bytes));
+                WideCharToMultiByte(codePage, flags, upper.data(), units, out.data() + at, bytes, nullptr, lost);
+                if (!usedDefault) return;
+                out.resize(at);
+            }
+        }
+    }
+    std::size_t first = CharLength(page, characters.data(), 0, characters.size());
+    if (first >= characters.size()) {
+        out.append(characters);
+        return;
+    }
+    for (std::size_t i = 0; i < characters.size();) {
+        std::size_t length = CharLength(page, characters.data(), i, characters.size());
+        AppendFoldedBySystem(page, characters.substr(i, length), out);
+        i += length;
+    }
+}
+
 // A single-byte or double-byte ANSI page. Under "Use Unicode UTF-8" the system
-// reports a MaxCharSize of 4 and no lead bytes: that page is Utf8CodePage's.
+// reports a MaxCharSize of 4 and no lead bytes: that page is SystemUtf8Page's.
 class AnsiCodePage final : public CodePage {
 public:
     AnsiCodePage() {
@@ -15,15 +57,25 @@ public:
     }
     bool IsLeadByte(unsigned char byte) const override { return doubleByte_ && IsDBCSLeadByte(byte); }
     bool IsDoubleByte() const override { return doubleByte_; }
+    void AppendFolded(std::string_view characters, std::string& out) const override {
+        AppendFoldedBySystem(*this, characters, out);
+    }
 
 private:
     bool doubleByte_ = false;
+};
+
+class SystemUtf8Page final : public Utf8CodePage {
+public:
+    void AppendFolded(std::string_view characters, std::string& out) const override {
+        AppendFoldedBySystem(*this, characters, out);
+    }
 };
 }  // namespace
 
 const CodePage& SystemCodePage() {
     static const AnsiCodePage ansi;
-    static const Utf8CodePage utf8;
+    static const SystemUtf8Page utf8;
     static const CodePage& page = GetACP() == CP_UTF8 ? static_cast<const CodePage&>(utf8) : ansi;
     return page;
 }

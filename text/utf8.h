@@ -14,7 +14,7 @@ bool IsValidUtf8(std::string_view text);
 
 // The "Use Unicode UTF-8" system code page: a character takes one to four bytes.
 // No later byte of a sequence looks like ASCII, and case folding stays with ASCII.
-class Utf8CodePage final : public CodePage {
+class Utf8CodePage : public CodePage {
 public:
     bool IsLeadByte(unsigned char byte) const override { return byte >= 0xC2 && byte <= 0xF4; }
     bool IsDoubleByte() const override { return true; }

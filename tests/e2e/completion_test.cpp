@@ -103,6 +103,7 @@ TEST(Completion, ACyrillicAliasCompletesWithTheUntypedTailSelectedAndRunsWithIts
     ASSERT_TRUE(WaitUntil([&] { return brisq.FieldText() == "привет мир"; })) << brisq.Describe();
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedCommandLine().empty(); })) << brisq.Describe();
-    EXPECT_EQ(brisq.RecordedCommandLine(), "\"recorder.exe\" мир");
+    // Found beside Brisq, the last place looked, and handed over by its full path.
+    EXPECT_EQ(brisq.RecordedCommandLine(), "\"" + brisq.Folder().File("recorder.exe") + "\" мир");
     EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
 }

@@ -211,7 +211,15 @@ std::string Brisq::Describe() const {
     return text + FieldText() + "\"";
 }
 
-std::string Brisq::RecordedCommandLine() const { return ReadFile(folder_.File("recorder.exe.log")); }
+std::string Brisq::RecordedCommandLine() const {
+    std::string log = ReadFile(folder_.File("recorder.exe.log"));
+    return log.substr(0, log.find('\n'));
+}
+std::string Brisq::RecordedFolder() const {
+    std::string log = ReadFile(folder_.File("recorder.exe.log"));
+    std::size_t end = log.find('\n');
+    return end == std::string::npos ? std::string() : log.substr(end + 1);
+}
 void Brisq::ForgetRecording() const { DeleteFileA(folder_.File("recorder.exe.log").c_str()); }
 
 HWND WaitForDialog(const Brisq& brisq, const char* caption) {

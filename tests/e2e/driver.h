@@ -37,6 +37,8 @@ using testkit::WindowText;
 
 // Types text and keys into whatever has the keyboard focus, like a user
 // (see common/input.h for the path the keys take).
+using testkit::HoldKey;
+using testkit::LetGoKey;
 using testkit::PressChord;
 using testkit::PressKey;
 using testkit::TypeText;
@@ -102,6 +104,8 @@ public:
 
     // What the recorder was last started with, or empty.
     std::string RecordedCommandLine() const;
+    // The folder the recorder was last started in, or empty.
+    std::string RecordedFolder() const;
     void ForgetRecording() const;
 
 private:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "driver.h"
 
 using namespace e2e;
@@ -229,4 +231,93 @@ TEST(Launcher, NewCopyStartsAfterTheFirstHasEnded) {
     }
     Brisq second;
     EXPECT_TRUE(second.Start());
+}
+
+namespace {
+// A key made for a test, with its default value, removed with all below it.
+class ScratchKey {
+public:
+    ScratchKey(const std::string& path, const std::string& value, HKEY root = HKEY_CURRENT_USER)
+        : root_(root), path_(path) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+            RegCloseKey(key);
+        }
+    }
+    ~ScratchKey() { RegDeleteTreeA(root_, path_.c_str()); }
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+private:
+    HKEY root_;
+    std::string path_;
+};
+
+// A file type of the user's, with two verbs. This Wine's HKEY_CLASSES_ROOT shows
+// only the machine's classes, so it goes there too (Windows refuses that to a
+// user who is no administrator, and reads the user's).
+class ScratchFileType {
+public:
+    ScratchFileType(const std::string& open, const std::string& runas) {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            keys_.emplace_back(std::make_unique<ScratchKey>("Software\\Classes\\.brisqe2e", "BrisqE2E.Document", root));
+            keys_.emplace_back(std::make_unique<ScratchKey>("Software\\Classes\\BrisqE2E.Document", "", root));
+            for (auto [verb, command] : {std::pair{"open", &open}, std::pair{"runas", &runas}})
+                keys_.emplace_back(std::make_unique<ScratchKey>(
+                    std::string("Software\\Classes\\BrisqE2E.Document\\shell\\") + verb + "\\command", *command, root));
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<ScratchKey>> keys_;
+};
+
+std::string UserFolder() {
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("USERPROFILE", folder, MAX_PATH);
+    return folder;
+}
+}  // namespace
+
+// What only the real shell shows: the folder a launched program starts in, a
+// program known only by App Paths with its arguments, and Ctrl+Shift+Enter
+// reaching the "runas" verb of a file type, where Enter reaches "open".
+TEST(Launcher, RunsWhatTheRunDialogRunsWhereItRunsIt) {
+    Brisq brisq;
+    const std::string recorder = brisq.Folder().File("recorder.exe");
+    const std::string document = brisq.Folder().File("paper.brisqe2e");
+    WriteFile(document, "x");
+    ScratchKey appPath("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\brisq-e2e-tool.exe", recorder);
+    ScratchFileType type("\"" + recorder + "\" open \"%1\"", "\"" + recorder + "\" runas \"%1\"");
+    ASSERT_TRUE(brisq.Start());
+
+    ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+    brisq.RunLine("brisq-e2e-tool alpha  beta");
+    ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedFolder().empty(); })) << brisq.Describe();
+    EXPECT_EQ(brisq.RecordedCommandLine(), "\"" + recorder + "\" alpha  beta");
+    EXPECT_EQ(lstrcmpiA(brisq.RecordedFolder().c_str(), UserFolder().c_str()), 0)
+        << brisq.RecordedFolder() << " is not " << UserFolder();
+
+    const struct {
+        bool elevated;
+        const char* verb;
+    } runs[] = {{false, "open"}, {true, "runas"}};
+    for (const auto& run : runs) {
+        brisq.ForgetRecording();
+        ASSERT_TRUE(brisq.BringUp()) << brisq.Describe();
+        TypeText(document);
+        ASSERT_TRUE(WaitUntil([&] { return brisq.FieldText() == document; })) << brisq.Describe();
+        if (run.elevated) {
+            ASSERT_TRUE(HoldKey(VK_CONTROL));
+            EXPECT_TRUE(PressChord(VK_SHIFT, VK_RETURN));
+            EXPECT_TRUE(LetGoKey(VK_CONTROL));
+        } else {
+            PressKey(VK_RETURN);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !brisq.RecordedFolder().empty(); })) << run.verb << " " << brisq.Describe();
+        EXPECT_EQ(brisq.RecordedCommandLine(), "\"" + recorder + "\" " + run.verb + " \"" + document + "\"");
+        EXPECT_TRUE(WaitUntil([&] { return !brisq.IsShown(); }));
+        EXPECT_EQ(brisq.DropDownEntries().front(), document);
+    }
 }

@@ -3,12 +3,14 @@
 // (This file is UTF-8; its literals are the bytes Brisq holds.)
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "command/command_line.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
+#include "command/web_address.h"
 #include "completion/completion_list.h"
 #include "completion/source_rules.h"
 #include "simulated_code_pages.h"
@@ -17,11 +19,14 @@
 namespace {
 const Utf8CodePage kUtf8;
 
-// A machine whose only programs are these, and which sets no variable.
+// A machine whose only files are these programs, and which sets no variable.
 class Programs final : public CommandProbe {
 public:
-    bool NamesFileOrFolder(const std::string&) const override { return false; }
-    bool NamesProgram(const std::string& name) const override { return name == "notepad.exe" || name == "блокнот.exe"; }
+    PathKind KindOf(const std::string& path) const override {
+        return path == "C:\\bin\\notepad.exe" || path == "C:\\bin\\блокнот.exe" ? PathKind::File : PathKind::Missing;
+    }
+    std::optional<std::string> AppPath(AppPathsHive, const std::string&) const override { return std::nullopt; }
+    SystemFolders Folders() const override { return {"C:\\bin", "", "", ""}; }
     std::optional<std::string> Variable(const std::string&) const override { return std::nullopt; }
 };
 
@@ -51,6 +56,7 @@ TEST(AnyScript, CharactersAreCountedAsTheSystemCountsThem) {
     for (const auto& c : cases) EXPECT_EQ(CountCharacters(c.text, c.page), c.characters) << c.text;
 }
 
+// A page that knows no letters beyond ASCII folds no others.
 TEST(AnyScript, CompletionMatchesWholeCharactersAndFoldsAsciiOnly) {
     CompletionList list(kUtf8);
     for (const char* entry : {"Привет мир", "привет", "日本語メモ", "😀 smile", "Notepad 日本"}) list.Add(entry);
@@ -67,19 +73,20 @@ TEST(AnyScript, CompletionMatchesWholeCharactersAndFoldsAsciiOnly) {
     }
 }
 
-TEST(AnyScript, LinesSplitAtTheFirstBlankAndFillTheirParameter) {
+TEST(AnyScript, LinesAreReadWholeAndFillTheirParameter) {
     LaunchNameMap names;
     names.Put("привет", "notepad.exe");
     names.Put("g", "http://поиск.example/?q=$param");
     const struct {
         std::string line, file, parameters;
     } cases[] = {
-        {"привет мир", "notepad.exe", "мир"},
-        {"ПРИВЕТ мир", "ПРИВЕТ", "мир"},  // only ASCII letters fold in launch names
+        {"привет мир", "C:\\bin\\notepad.exe", "мир"},
+        {"ПРИВЕТ мир", "ПРИВЕТ мир", ""},  // this page folds only ASCII letters: no launch name
         {"g котята и щенки", "http://поиск.example/?q=котята и щенки", ""},
-        {"блокнот.exe заметки.txt", "блокнот.exe", "заметки.txt"},
+        {"блокнот.exe заметки.txt", "C:\\bin\\блокнот.exe", "заметки.txt"},
         {"пример.COM/Страница", "http://пример.COM/Страница", ""},  // the domain test lower-cases a copy
-        {"пример.рф", "пример.рф", ""},
+        {"пример.рф", "http://пример.рф", ""},  // a domain of today's root zone
+        {"пример.xn--p1ai", "http://пример.xn--p1ai", ""},
     };
     for (const auto& c : cases) {
         LaunchPlan plan = PlanLaunch(c.line, names, Programs(), kUtf8);
@@ -105,7 +112,7 @@ TEST(AnyScript, LimitsCountCharactersNotBytes) {
         {Repeat("😀", 130), kWindowsShellLimits, LaunchRefusal::FileTooLong},
         {address + Repeat("щ", 996 - 22), kWineShellLimits, LaunchRefusal::None},
         {address + Repeat("щ", 997 - 22), kWineShellLimits, LaunchRefusal::AddressTooLong},
-        {"tool " + Repeat("п", 32505), kWindowsShellLimits, LaunchRefusal::ParametersTooLong},
+        {"notepad.exe " + Repeat("п", 32505), kWindowsShellLimits, LaunchRefusal::ParametersTooLong},
         {"expand " + Repeat("日", 25), kWindowsShellLimits, LaunchRefusal::None},  // 250 of 750 bytes
         {"expand " + Repeat("日", 26), kWindowsShellLimits, LaunchRefusal::FileTooLong},
     };
@@ -115,4 +122,70 @@ TEST(AnyScript, LimitsCountCharactersNotBytes) {
     const std::string folder = "C:\\" + Repeat("м", 250) + "\\";  // 254 characters, 504 bytes
     EXPECT_EQ(ChildPath(folder, "abc😀", kUtf8), folder + "abc😀");  // 259: fits with its terminator
     EXPECT_FALSE(ChildPath(folder, "abcd😀", kUtf8));
+}
+
+namespace {
+// The UTF-8 page with a few letters of other scripts folded as the system's
+// ordinal comparison folds them: to upper case, one UTF-16 unit for one.
+class FoldingUtf8Page final : public Utf8CodePage {
+public:
+    void AppendFolded(std::string_view characters, std::string& out) const override {
+        static const std::map<std::string, std::string, std::less<>> upper = {
+            {"п", "П"}, {"р", "Р"}, {"и", "И"}, {"в", "В"}, {"е", "Е"}, {"т", "Т"}, {"ё", "Ё"}, {"м", "М"},
+            {"σ", "Σ"}, {"ο", "Ο"}, {"φ", "Φ"}, {"ι", "Ι"}, {"α", "Α"},
+            {"é", "É"}, {"ı", "I"}, {"ａ", "Ａ"},
+        };
+        for (std::size_t i = 0; i < characters.size();) {
+            std::size_t length = CharLength(*this, characters.data(), i, characters.size());
+            std::string_view character = characters.substr(i, length);
+            auto found = upper.find(character);
+            out.append(found == upper.end() ? character : std::string_view(found->second));
+            i += length;
+        }
+    }
+};
+}  // namespace
+
+TEST(AnyScript, NamesCompareWithoutCaseInEveryScriptThePageFolds) {
+    const FoldingUtf8Page page;
+    const struct {
+        std::string a, b;
+        bool equal;
+    } pairs[] = {
+        {"Привет", "привет", true}, {"ПРИВЕТ", "привет", true}, {"Ёж", "ёж", true},
+        {"ΣΟΦΙΑ", "σοφια", true},
+        {"Été", "été", true},       {"ıstanbul", "ISTANBUL", true},  // two bytes fold to one
+        {"ａbc", "ＡBC", true},     {"straße", "STRASSE", false},  // no one-for-one upper case
+        {"привет", "превет", false}, {"日本", "日本", true},
+    };
+    for (const auto& p : pairs) EXPECT_EQ(EqualIgnoringCase(p.a, p.b, page), p.equal) << p.a << " " << p.b;
+
+    LaunchNameMap names(page);
+    names.Put("Привет", "notepad.exe");
+    EXPECT_EQ(names.Find("привет").value_or("<none>"), "notepad.exe");
+    EXPECT_EQ(names.Find("ПРИВЕТ").value_or("<none>"), "notepad.exe");
+    EXPECT_EQ(PlanLaunch("ПРИВЕТ мир", names, Programs(), page).parameters, "мир");
+
+    CompletionList list(page);
+    for (const char* entry : {"Привет мир", "Σοφία", "Istanbul", "日本語"}) list.Add(entry);
+    list.Add("привет МИР");  // the same entry in other letters: it moves, with the new case
+    EXPECT_EQ(list.Count(), 4u);
+    const struct {
+        std::string typed, completed;
+    } cases[] = {
+        {"ПР", "привет МИР"}, {"пРИВЕТ м", "привет МИР"}, {"σ", "Σοφία"}, {"ıs", "Istanbul"},
+        {"日本", "日本語"},    {"\xD0", "<none>"},         {"и", "<none>"},
+    };
+    for (const auto& c : cases) {
+        const std::string* entry = list.Complete(c.typed);
+        EXPECT_EQ(entry ? *entry : "<none>", c.completed) << c.typed;
+    }
+}
+
+TEST(AnyScript, TopLevelDomainsInTheirOwnScriptAndAsXn) {
+    for (const char* tld : {"рф", "中国", "ελ", "vermögensberater", "xn--p1ai", "xn--fiqs8s", "xn--qxam"})
+        EXPECT_TRUE(IsTopLevelDomain(tld)) << tld;
+    EXPECT_FALSE(IsTopLevelDomain("РФ"));  // the list is in lower case, as domains are written
+    EXPECT_TRUE(IsWebAddress("пример.рф/страница", kUtf8));
+    EXPECT_TRUE(IsWebAddress("例子.中国", kUtf8));
 }

@@ -1,40 +1,64 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <set>
 
 #include "command/command_line.h"
+#include "command/environment.h"
 #include "command/launch_limits.h"
 #include "command/launch_name_map.h"
 #include "command/launch_plan.h"
+#include "command/program_search.h"
+#include "command/root_zone_domains.inc"
 #include "command/web_address.h"
 #include "simulated_code_pages.h"
 
 namespace {
 const SingleByteCodePage kSingleByte;
 
-// A machine made of tables. Programs are found as the system finds them:
-// with ".exe" appended to a name that has no extension.
+// A machine made of tables, with a file system that ignores ASCII case.
 class FakeProbe final : public CommandProbe {
 public:
-    bool NamesFileOrFolder(const std::string& path) const override { return files.count(path) != 0; }
-    bool NamesProgram(const std::string& name) const override {
-        ++programProbes;
-        std::size_t dot = name.rfind('.'), slash = name.rfind('\\');
-        bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-        return programs.count(name) != 0 || (!hasExtension && programs.count(name + ".exe") != 0);
+    PathKind KindOf(const std::string& path) const override {
+        ++probes;
+        std::string key = Key(path);
+        if (files.count(key)) return PathKind::File;
+        return folders.count(key) ? PathKind::Folder : PathKind::Missing;
     }
+    std::optional<std::string> AppPath(AppPathsHive hive, const std::string& fileName) const override {
+        auto found = appPaths.find({hive, LowerCase(fileName, kSingleByte)});
+        if (found == appPaths.end()) return std::nullopt;
+        return found->second;
+    }
+    SystemFolders Folders() const override { return system; }
     std::optional<std::string> Variable(const std::string& name) const override {
         auto found = variables.find(name);
         if (found == variables.end()) return std::nullopt;
         return found->second;
     }
 
-    std::set<std::string> files;  // and folders
-    std::set<std::string> programs;
+    void AddFiles(std::initializer_list<const char*> paths) {
+        for (const char* path : paths) files.insert(Key(path));
+    }
+    void AddFolders(std::initializer_list<const char*> paths) {
+        for (const char* path : paths) folders.insert(Key(path));
+    }
+    // The system takes either slash.
+    static std::string Key(std::string path) {
+        for (char& c : path) c = c == '/' ? '\\' : c;
+        return LowerCase(path, kSingleByte);
+    }
+
+    std::set<std::string> files, folders;  // as Key() gives them
+    std::map<std::pair<AppPathsHive, std::string>, std::string> appPaths;
     std::map<std::string, std::string> variables;
-    mutable int programProbes = 0;
+    SystemFolders system{"C:\\windows\\system32", "C:\\windows\\System", "C:\\windows", "D:\\Portable\\Brisq\\"};
+    mutable int probes = 0;
 };
+
+const char kNotepad[] = "C:\\windows\\system32\\notepad.exe";
+const char kPing[] = "C:\\windows\\system32\\ping.exe";
 
 class PlanTest : public ::testing::Test {
 protected:
@@ -46,15 +70,22 @@ protected:
         EXPECT_EQ(plan.parameters, parameters) << line;
     }
     LaunchNameMap names;
-    FakeProbe probe;
+    FakeProbe probe = [] {
+        FakeProbe machine;
+        machine.AddFiles({kNotepad, kPing, "C:\\windows\\system32\\recorder.exe"});
+        return machine;
+    }();
 };
 
-TEST_F(PlanTest, PlainLinesSplitAtTheFirstBlank) {
-    ExpectShell("notepad", "notepad", "");
-    ExpectShell("notepad d:\\readme.txt", "notepad", "d:\\readme.txt");
-    ExpectShell("notepad  two  blanks ", "notepad", " two  blanks ");
-    // A blank first: the target is empty and the shell will refuse it.
-    ExpectShell(" notepad", "", "notepad");
+// The first word counts only as a launch name; otherwise the line is read
+// whole, as a stored command is, and a program found is given by its full path.
+TEST_F(PlanTest, TypedLinesAreReadWhole) {
+    ExpectShell("notepad", kNotepad, "");
+    ExpectShell("notepad d:\\readme.txt", kNotepad, "d:\\readme.txt");
+    ExpectShell("notepad  two  blanks ", kNotepad, " two  blanks ");
+    ExpectShell("nosuch d:\\readme.txt", "nosuch d:\\readme.txt", "");  // the shell reports it
+    // A blank first: nothing is found, and the line goes as it is.
+    ExpectShell(" notepad", " notepad", "");
 }
 
 TEST_F(PlanTest, DrivePathsAndShortLinesStayWhole) {
@@ -62,8 +93,8 @@ TEST_F(PlanTest, DrivePathsAndShortLinesStayWhole) {
     names.Put("g", "http://search.example/?q=$param");
     ExpectShell("g a", "g a", "");
     ExpectShell("a b", "a b", "");
-    // Only "X:\" counts as a drive path.
-    ExpectShell("D:/tool.exe /x", "D:/tool.exe", "/x");
+    // Read whole, it names no program on this machine.
+    ExpectShell("D:/tool.exe /x", "D:/tool.exe /x", "");
 }
 
 TEST_F(PlanTest, LaunchNamesAndParam) {
@@ -73,8 +104,8 @@ TEST_F(PlanTest, LaunchNamesAndParam) {
     ExpectShell("g kittens", "http://search.example/?q=kittens&lang=kittens", "");
     ExpectShell("G kittens", "http://search.example/?q=kittens&lang=kittens", "");
     ExpectShell("g", "http://search.example/?q=$param&lang=$param", "");
-    ExpectShell("np x.txt", "notepad.exe", "x.txt");
-    ExpectShell("NP x.txt", "notepad.exe", "x.txt");
+    ExpectShell("np x.txt", kNotepad, "x.txt");
+    ExpectShell("NP x.txt", kNotepad, "x.txt");
     // A stored line whose program is nowhere to be found goes whole: the shell reports it.
     ExpectShell("tool", "C:\\Program Files\\Tool\\tool.exe -v", "");
     ExpectShell("tool now", "C:\\Program Files\\Tool\\tool.exe -v", "now");
@@ -93,7 +124,7 @@ TEST_F(PlanTest, WholeLineNameWinsOverEverything) {
     names.Put("HKEY_FAVOURITE", "regedit.exe");
     names.Put("note pad", "notepad.exe");
     ExpectShell("HKEY_FAVOURITE", "regedit.exe", "");
-    ExpectShell("note pad", "notepad.exe", "");
+    ExpectShell("note pad", kNotepad, "");
     names.Put("home", "example.com");
     ExpectShell("home", "http://example.com", "");
 }
@@ -102,13 +133,13 @@ TEST_F(PlanTest, RegistryPathsNeedTheExactPrefix) {
     EXPECT_EQ(Plan("HKEY_LOCAL_MACHINE\\Software").kind, LaunchPlan::Kind::RegistryPath);
     EXPECT_EQ(Plan("HKEY_CURRENT_USER\\Software\\My Key").kind, LaunchPlan::Kind::RegistryPath);
     ExpectShell("hkey_local_machine\\software", "hkey_local_machine\\software", "");
-    ExpectShell(" HKEY_LOCAL_MACHINE", "", "HKEY_LOCAL_MACHINE");
+    ExpectShell(" HKEY_LOCAL_MACHINE", " HKEY_LOCAL_MACHINE", "");
 }
 
 TEST_F(PlanTest, HostNamesBecomeHttpAddresses) {
     ExpectShell("example.com", "http://example.com", "");
     ExpectShell("www.Example.COM/Page", "http://www.Example.COM/Page", "");
-    ExpectShell("example.com:81/x", "example.com:81/x", "");
+    ExpectShell("example.com:81/x", "http://example.com:81/x", "");  // a port after the host
     ExpectShell("readme.txt", "readme.txt", "");
     ExpectShell("command.com", "http://command.com", "");
     ExpectShell("d:\\docs\\brief.de", "d:\\docs\\brief.de", "");
@@ -118,7 +149,7 @@ TEST_F(PlanTest, HostNamesBecomeHttpAddresses) {
     // A named scheme other than http is not given a second one.
     ExpectShell("ftp://files.example.org", "ftp://files.example.org", "");
     // The parameters do not decide: only the target is tested.
-    ExpectShell("ping example.org", "ping", "example.org");
+    ExpectShell("ping example.org", kPing, "example.org");
 }
 
 // The file part, an address and the parameters each have their own limit,
@@ -161,9 +192,9 @@ TEST_F(PlanTest, ParamExpansionIsBounded) {
 class CommandTest : public PlanTest {
 protected:
     void SetUp() override {
-        probe.programs = {"notepad.exe", "ping.exe", "C:\\Tools\\tool.exe", "C:\\Program Files\\Tool\\tool.exe",
-                          "D:\\My Tools\\tool.exe", "D:\\Games\\old stuff\\run.exe", "C:\\My.exe"};
-        probe.files = {"D:\\Games\\old", "C:\\My Documents", "C:\\users\\John Smith\\Desktop"};  // folders
+        probe.AddFiles({"C:\\Tools\\tool.exe", "C:\\Program Files\\Tool\\tool.exe", "D:\\My Tools\\tool.exe",
+                        "D:\\Games\\old stuff\\run.exe", "C:\\My.exe"});
+        probe.AddFolders({"D:\\Games\\old", "C:\\My Documents", "C:\\users\\John Smith\\Desktop"});
         probe.variables = {{"TEMP", "C:\\users\\me\\Temp"},     {"APPDATA", "C:\\users\\me\\AppData\\Roaming"},
                            {"USERPROFILE", "C:\\users\\John Smith"}, {"TOOLS", "C:\\Program Files\\Tool"},
                            {"SITE", "example.com"},               {"DOOM", "C:\\games\\doom"},
@@ -187,9 +218,9 @@ TEST_F(CommandTest, ProgramsAreToldFromTheirArguments) {
         const char* parameters;
     } rows[] = {
         // Stored arguments first, then the typed ones.
-        {"wi", "notepad.exe", "C:\\windows\\win.ini"},
+        {"wi", kNotepad, "C:\\windows\\win.ini"},
         {"tool now", "C:\\Program Files\\Tool\\tool.exe", "-v now"},
-        {"p", "ping", "example.org"},  // no longer taken for the host "ping example.org"
+        {"p", kPing, "example.org"},  // no longer taken for the host "ping example.org"
         // $param is filled first; the result is read as a command.
         {"t hello", "C:\\Tools\\tool.exe", "hello"},
         // A quoted program ends at its quote, typed or stored.
@@ -207,9 +238,12 @@ TEST_F(CommandTest, ProgramsAreToldFromTheirArguments) {
         {"gs two words", "http://search.example.com/?q=two words", ""},
         // Variables, in the target and in the parameters.
         {"%USERPROFILE%\\Desktop", "C:\\users\\John Smith\\Desktop", ""},
-        {"notepad %TEMP%\\build.log", "notepad", "C:\\users\\me\\Temp\\build.log"},
+        {"notepad %TEMP%\\build.log", kNotepad, "C:\\users\\me\\Temp\\build.log"},
         {"var", "C:\\Program Files\\Tool\\tool.exe", "--in C:\\users\\me\\AppData\\Roaming"},
-        {"notepad %NOSUCH% %TEMP%", "notepad", "%NOSUCH% C:\\users\\me\\Temp"},
+        {"notepad %NOSUCH% %TEMP%", kNotepad, "%NOSUCH% C:\\users\\me\\Temp"},
+        // Typed paths with blanks need no quotes, nor backslashes.
+        {"%TOOLS%\\tool.exe -x", "C:\\Program Files\\Tool\\tool.exe", "-x"},
+        {"C:/Program Files/Tool/tool.exe -x", "C:/Program Files/Tool/tool.exe", "-x"},
         {"%NOSUCH%\\x.txt", "%NOSUCH%\\x.txt", ""},
         // Expanded before the host-name test.
         {"%SITE%", "http://example.com", ""},
@@ -257,10 +291,13 @@ TEST_F(CommandTest, ReadingIsBounded) {
     std::string blanks;
     for (int i = 0; i < 10000; ++i) blanks += "a ";
     names.Put("blanks", blanks);
-    probe.programProbes = 0;
+    probe.probes = 0;
+    ProgramSearch(probe, kSingleByte).FindProgram("a");
+    const int perName = probe.probes;
+    probe.probes = 0;
     EXPECT_EQ(Plan("blanks").file, blanks);
-    EXPECT_LE(probe.programProbes, 130);
-    EXPECT_GE(probe.programProbes, 100);
+    EXPECT_LE(probe.probes, 131 * perName);  // the whole line once, and a name's worth of first parts
+    EXPECT_GE(probe.probes, 100 * perName);
 }
 
 TEST(WebAddress, SchemesAndTopLevelDomains) {
@@ -283,7 +320,7 @@ TEST(WebAddress, TableHoldsExactlyTheBuiltInNames) {
     for (unsigned i = 1; i < kTldCount; ++i) EXPECT_LT(std::string(kTldTable[i - 1]), kTldTable[i]);
     for (const char* tld : {"com", "org", "net", "de", "uk", "museum", "arpa", "zw", "ac", "shop", "web"})
         EXPECT_TRUE(IsWebAddress(std::string("x.") + tld, kSingleByte)) << tld;
-    for (const char* other : {"xyz", "app", "dev", "txt", "exe", "co.uk.x"})
+    for (const char* other : {"txt", "exe", "co.uk.x"})
         EXPECT_FALSE(IsWebAddress(std::string("x.") + other, kSingleByte)) << other;
 }
 
@@ -305,8 +342,134 @@ TEST(LaunchNames, KeysFoldAsciiLettersOnly) {
     EXPECT_EQ(names.Find("\xC4RGER").value(), "upper");
     EXPECT_EQ(names.Find("\xE4rger").value(), "lower");
     EXPECT_FALSE(names.Find("missing").has_value());
-    EXPECT_EQ(LaunchNameMap::KeyOf("a-z_[]{}@`"), "A-Z_[]{}@`");
+    EXPECT_EQ(names.KeyOf("a-z_[]{}@`"), "A-Z_[]{}@`");
     names.Put("", "empty");
     EXPECT_EQ(names.Find("").value(), "empty");
+}
+}  // namespace
+
+namespace {
+// Where a bare name is looked for, in order, and what is never looked at.
+TEST(ProgramSearch, FindsProgramsWhereTheShellDoesInItsOrder) {
+    const struct {
+        const char* name;
+        std::initializer_list<const char*> files;
+        const char* found;  // null: nothing
+    } rows[] = {
+        {"notepad", {kNotepad}, kNotepad},
+        // Brisq's own folder comes last: a program beside it never shadows a system one.
+        {"notepad", {kNotepad, "D:\\Portable\\Brisq\\notepad.exe"}, kNotepad},
+        {"mytool", {"D:\\Portable\\Brisq\\mytool.exe"}, "D:\\Portable\\Brisq\\mytool.exe"},
+        // The user's folder comes first, as the working folder.
+        {"notepad", {kNotepad, "C:\\users\\me\\notepad.exe"}, "C:\\users\\me\\notepad.exe"},
+        {"notepad", {"C:\\windows\\System\\notepad.exe", "C:\\windows\\notepad.exe"}, "C:\\windows\\System\\notepad.exe"},
+        // PATH in its order, quotes and empty parts aside; each folder with every PATHEXT kind.
+        {"code", {"C:\\bin\\code.cmd", "D:\\tools\\code.exe"}, "C:\\bin\\code.cmd"},
+        {"code", {"C:\\bin\\code.bat", "C:\\bin\\code.cmd"}, "C:\\bin\\code.bat"},
+        {"tool", {"C:\\quoted dir\\tool.exe"}, "C:\\quoted dir\\tool.exe"},
+        {"tool.exe", {"D:\\tools\\tool.exe"}, "D:\\tools\\tool.exe"},
+        {"TOOL.EXE", {"D:\\tools\\tool.exe"}, "D:\\tools\\TOOL.EXE"},
+        {"my.tool", {"D:\\tools\\my.tool.exe"}, "D:\\tools\\my.tool.exe"},
+        {"readme.txt", {"C:\\bin\\readme.txt"}, nullptr},  // a document is no program
+        {"docs", {}, nullptr},                             // a folder is none either (see AddFolders)
+        // App Paths: the user's before the machine's, quotes and variables taken off.
+        {"winword", {"C:\\Office\\winword.exe", "C:\\Old\\winword.exe"}, "C:\\Office\\winword.exe"},
+        {"winword", {"C:\\Old\\winword.exe"}, "C:\\Old\\winword.exe"},
+        {"excel", {"C:\\Program Files\\Office\\excel.exe"}, "C:\\Program Files\\Office\\excel.exe"},
+        {"winword", {"C:\\Office\\winword.exe", "C:\\bin\\winword.exe"}, "C:\\bin\\winword.exe"},  // after PATH
+        // A name with a folder in it is looked for there alone.
+        {"sub\\tool", {"C:\\users\\me\\sub\\tool.exe", "C:\\bin\\sub\\tool.exe"}, "C:\\users\\me\\sub\\tool.exe"},
+        {"sub\\tool", {"C:\\bin\\sub\\tool.exe"}, nullptr},
+        {"\\apps\\tool", {"C:\\apps\\tool.exe"}, "C:\\apps\\tool.exe"},
+        {"E:\\apps\\tool", {"E:\\apps\\tool.exe"}, "E:\\apps\\tool.exe"},
+        {"\\\\server\\share\\tool", {"\\\\server\\share\\tool.exe"}, "\\\\server\\share\\tool.exe"},
+        // No file is named so.
+        {"no|pipe", {"C:\\bin\\no|pipe.exe"}, nullptr},
+        {"mailto:x", {"C:\\users\\me\\mailto:x.exe"}, nullptr},
+        {"", {}, nullptr},
+    };
+    for (const auto& row : rows) {
+        FakeProbe probe;
+        probe.AddFiles(row.files);
+        probe.AddFolders({"C:\\users\\me\\docs"});
+        probe.variables = {{"USERPROFILE", "C:\\users\\me"},
+                           {"PATH", "C:\\bin;;\"C:\\quoted dir\";D:\\tools\\"},
+                           {"PATHEXT", ".COM;.EXE;.BAT;.CMD"},
+                           {"ProgramFiles", "C:\\Program Files"}};
+        probe.appPaths = {{{AppPathsHive::CurrentUser, "winword.exe"}, "\"C:\\Office\\winword.exe\""},
+                          {{AppPathsHive::LocalMachine, "winword.exe"}, "C:\\Old\\winword.exe"},
+                          {{AppPathsHive::LocalMachine, "excel.exe"}, "%ProgramFiles%\\Office\\excel.exe"}};
+        std::optional<std::string> found = ProgramSearch(probe, kSingleByte).FindProgram(row.name);
+        EXPECT_EQ(found.value_or("<none>"), row.found ? row.found : "<none>") << row.name;
+    }
+}
+
+// The scheme test, the file on disk and the host-name guess, in that order.
+TEST_F(PlanTest, SchemesThenFilesThenHostNames) {
+    probe.variables["USERPROFILE"] = "C:\\users\\me";
+    probe.AddFiles({"C:\\users\\me\\notes.md", "C:\\users\\me\\setup.py", "C:\\data\\clip.mov"});
+    probe.AddFolders({"C:\\users\\me\\site.de"});
+    const struct {
+        const char* line;
+        const char* file;
+    } rows[] = {
+        {"notes.md", "C:\\users\\me\\notes.md"},
+        {"setup.py", "C:\\users\\me\\setup.py"},
+        {"C:\\data\\clip.mov", "C:\\data\\clip.mov"},
+        {"site.de", "C:\\users\\me\\site.de"},
+        {"other.md", "http://other.md"},
+        {"archive.zip", "http://archive.zip"},
+        {"news.example.app", "http://news.example.app"},
+        {"example.com:8080", "http://example.com:8080"},
+        {"mailto:someone@example.com", "mailto:someone@example.com"},
+        {"mailto:someone@example.com?subject=two words", "mailto:someone@example.com?subject=two words"},
+        {"ms-settings:display", "ms-settings:display"},
+        {"svn+ssh://host.example.org/repo", "svn+ssh://host.example.org/repo"},
+        {"localhost:8080", "localhost:8080"},
+    };
+    for (const auto& row : rows) ExpectShell(row.line, row.file, "");
+    EXPECT_EQ(Plan("notepad").directory, "C:\\users\\me");
+}
+
+TEST(WebAddress, TheRootZoneAndTheOldTable) {
+    std::set<std::string> both;
+    for (const char* name = kRootZoneDomains; *name; name += std::strlen(name) + 1) both.insert(name);
+    EXPECT_EQ(both.size(), kRootZoneDomainCount);
+    EXPECT_GT(kRootZoneDomainCount, 1400u);  // the list read whole, not some of it
+    both.insert(kTldTable, kTldTable + kTldCount);
+    EXPECT_EQ(TopLevelDomainCount(), both.size());
+    for (const char* tld : {"app", "dev", "xyz", "zip", "mov", "md", "py", "sh", "xn--p1ai", "xn--fiqs8s",
+                            "xn--vermgensberater-ctb", "nato", "yu", "zr", "web", "arts", "com"})
+        EXPECT_TRUE(IsTopLevelDomain(tld)) << tld;
+    for (const char* other : {"txt", "exe", "local", "xn--", "xn--nonsense", "APP", ""})
+        EXPECT_FALSE(IsTopLevelDomain(other)) << other;
+    EXPECT_TRUE(IsWebAddress("Example.APP/x", kSingleByte));
+}
+
+// As the system builds a session's environment from the registry.
+TEST(Environment, SessionVariablesFromTheRegistry) {
+    FakeProbe current;
+    current.variables = {{"SystemRoot", "C:\\windows"}, {"USERPROFILE", "C:\\users\\me"}, {"Path", "stale"}};
+    std::vector<StoredVariable> system = {{"Path", "%SystemRoot%\\system32;%ToolsRoot%", true},
+                                          {"ToolsRoot", "D:\\tools", false},
+                                          {"TEMP", "%SystemRoot%\\TEMP", true},
+                                          {"PATHEXT", ".COM;.EXE", false}};
+    std::vector<StoredVariable> user = {{"PATH", "%USERPROFILE%\\bin", true},
+                                        {"TEMP", "%USERPROFILE%\\Temp", true},
+                                        {"Greeting", "%NOSUCH%", true},
+                                        {"", "nameless", false}};
+    auto variables = SessionVariables(system, user, current, kSingleByte);
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"ToolsRoot", "D:\\tools"},
+        {"PATHEXT", ".COM;.EXE"},
+        // Expanded after the plain values of their key, so ToolsRoot is known.
+        {"Path", "C:\\windows\\system32;D:\\tools;C:\\users\\me\\bin"},
+        {"TEMP", "C:\\users\\me\\Temp"},
+        {"Greeting", "%NOSUCH%"},
+    };
+    EXPECT_EQ(variables, expected);
+    // A user's PATH without a system one stands alone.
+    EXPECT_EQ(SessionVariables({}, {{"Path", "C:\\bin", false}}, current, kSingleByte),
+              (std::vector<std::pair<std::string, std::string>>{{"Path", "C:\\bin"}}));
 }
 }  // namespace

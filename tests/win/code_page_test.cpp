@@ -30,3 +30,32 @@ TEST(CodePages, TheSystemPageStepsByItsOwnCharacters) {
         }
     }
 }
+
+// Folded as the system's ordinal comparison folds, in whatever page the run gives.
+TEST(CodePages, TheSystemFoldsCaseInEveryScriptItsPageHolds) {
+    const CodePage& page = SystemCodePage();
+    struct Row {
+        const char* text;
+        const char* folded;
+    };
+    const Row utf8[] = {
+        {"\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 world", "\xD0\x9F\xD0\xA0\xD0\x98\xD0\x92\xD0\x95\xD0\xA2 WORLD"},
+        {"\xCF\x83\xCE\xB1", "\xCE\xA3\xCE\x91"},  // Greek
+        {"\xC3\x9F", "\xC3\x9F"},                  // sharp s: no upper case of one unit
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},
+        {"\xD0\xBF\xD0", "\xD0\x9F\xD0"},          // a stray byte stays as it is
+    };
+    const Row ansi1252[] = {
+        {"\xE9t\xE9", "\xC9T\xC9"},
+        {"\xFF", "\x9F"},       // y diaeresis: its upper case is in 1252 too
+        {"\xB5m", "\xB5M"},     // micro sign: its upper case (Greek Mu) is not
+        {"\xDF", "\xDF"},
+    };
+    if (GetACP() == CP_UTF8) {
+        for (const Row& row : utf8) EXPECT_EQ(FoldCase(row.text, page), row.folded) << row.text;
+    } else if (GetACP() == 1252) {
+        for (const Row& row : ansi1252) EXPECT_EQ(FoldCase(row.text, page), row.folded) << row.text;
+    } else {
+        GTEST_SKIP() << "no table for code page " << GetACP();
+    }
+}

@@ -49,3 +49,17 @@ TEST(IconCache, AnswersAsTheShellDoesAndFromItsRecord) {
     EXPECT_EQ(icons.GetIconIndex("notepad C:\\no such folder\\x.ini"), ShellIndex(ini));
     EXPECT_EQ(icons.GetIconIndex("C:\\no such folder\\nodot"), -1);
 }
+
+// The program a command starts, found as a launch finds it, gives the icon:
+// the shell knows nothing of a whole command line.
+TEST(IconCache, AnAliasShowsTheIconOfTheProgramItsCommandStarts) {
+    IconCache& icons = IconCache::Instance();
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string notepad = std::string(system) + "\\notepad.exe";
+    ASSERT_NE(ShellIndex(notepad), -1);
+    ASSERT_NE(ShellIndex(notepad), ShellIndex(WindowsFolder() + "\\win.ini"));
+    EXPECT_EQ(icons.AliasIconIndex("notepad %WINDIR%\\win.ini"), ShellIndex(notepad));
+    EXPECT_EQ(icons.AliasIconIndex("\"" + notepad + "\" /p"), ShellIndex(notepad));
+    EXPECT_EQ(icons.AliasIconIndex("example.com"), icons.UrlIconIndex());
+}

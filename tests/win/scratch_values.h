@@ -28,7 +28,7 @@ public:
     ScratchValues(const ScratchValues&) = delete;
     ScratchValues& operator=(const ScratchValues&) = delete;
 
-    void Set(const std::string& name, const std::string& data) {
+    void Set(const std::string& name, const std::string& data, DWORD type = REG_SZ) {
         Saved saved;
         saved.name = name;
         char old[1024];
@@ -37,7 +37,7 @@ public:
                                          &size) == ERROR_SUCCESS;
         if (saved.existed) saved.data.assign(old, size);
         values_.push_back(saved);
-        RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+        RegSetValueExA(key_, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
                        DWORD(data.size() + 1));
     }
 
