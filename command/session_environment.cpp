@@ -76,7 +76,7 @@ void ReloadSessionEnvironment() {
 bool NamesEnvironment(LPARAM text) {
     static const char kEnvironment[] = "Environment";
     const auto* given = reinterpret_cast<const char*>(text);
-    if (!IsAccessible(given, sizeof(kEnvironment), false)) return false;
+    if (!IsReadableMemory(given, sizeof(kEnvironment))) return false;
     for (std::size_t i = 0; i < sizeof(kEnvironment); ++i)
         if (AsciiLower(given[i]) != AsciiLower(kEnvironment[i])) return false;
     return true;
