@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "framework/dll_search.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -16,8 +17,8 @@ struct AccessibilityLibrary {
     decltype(&SysAllocStringLen) allocString = nullptr;
 
     AccessibilityLibrary() {
-        HMODULE oleacc = LoadLibraryA("oleacc.dll");
-        HMODULE oleaut = LoadLibraryA("oleaut32.dll");
+        HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+        HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
         if (!oleacc || !oleaut) return;
         createStandard = reinterpret_cast<decltype(createStandard)>(
             reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleObject")));
