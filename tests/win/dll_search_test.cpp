@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/files.h"
 #include "framework/dll_search.h"
 #include "framework/module.h"
 
@@ -16,13 +17,16 @@ extern "C" HRESULT WINAPI BrisqAbsentQuery(void**);
 namespace {
 const char kProbe[] = "brisq_probe.dll";
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+std::string ProgramFolder() {
+    std::string program = ModuleFileName();
+    return program.substr(0, program.find_last_of('\\') + 1);
+}
 
 // The probe DLL copied where a planted DLL lies, removed again at the end.
 class PlantedProbe {
 public:
     explicit PlantedProbe(const std::string& folder) : path_(folder + kProbe) {
-        copied_ = CopyFileA((FolderOf(ModuleFileName()) + "..\\probe\\" + kProbe).c_str(), path_.c_str(), FALSE);
+        copied_ = CopyFileA((ProgramFolder() + "..\\probe\\" + kProbe).c_str(), path_.c_str(), FALSE);
     }
     ~PlantedProbe() { DeleteFileA(path_.c_str()); }
     PlantedProbe(const PlantedProbe&) = delete;
@@ -34,63 +38,29 @@ private:
     bool copied_ = false;
 };
 
-// A folder of its own, made the current directory while the object lives.
-class CurrentDirectory {
-public:
-    CurrentDirectory() {
-        char temp[MAX_PATH] = "", folder[MAX_PATH] = "";
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        if (!GetTempPathA(MAX_PATH, temp) || !GetTempFileNameA(temp, "dll", 0, folder)) return;
-        DeleteFileA(folder);
-        if (CreateDirectoryA(folder, nullptr) && SetCurrentDirectoryA(folder)) path_ = std::string(folder) + "\\";
-    }
-    ~CurrentDirectory() {
-        SetCurrentDirectoryA(previous_);
-        if (!path_.empty()) RemoveDirectoryA(path_.c_str());
-    }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    char previous_[MAX_PATH] = "";
-    std::string path_;
-};
-
 bool LoadsByName(const char* name) {
     HMODULE module = LoadLibraryA(name);
     if (module) FreeLibrary(module);
     return module != nullptr;
 }
-
-std::string SystemFolder() {
-    char folder[MAX_PATH] = "";
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder, length) + "\\";
-}
 }  // namespace
 
-// These two run before the start routine's test: the process's search still
+// Runs before the start routine's test, while the process's search still
 // includes the program's folder, as every search does by default.
-TEST(DllSearch, ASystemLibraryComesFromTheSystemFolder) {
-    PlantedProbe planted(FolderOf(ModuleFileName()));
+TEST(DllSearch, SystemAndDelayLoadedDllsNeverComeFromBesideTheProgram) {
+    PlantedProbe planted(ProgramFolder());
     ASSERT_TRUE(planted.Copied());
-    ASSERT_TRUE(LoadsByName(kProbe));
+    ASSERT_TRUE(LoadsByName(kProbe));  // the test can tell
     EXPECT_EQ(LoadSystemLibrary(L"brisq_probe.dll"), nullptr);
-
     HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
     ASSERT_NE(oleacc, nullptr);
-    EXPECT_EQ(lstrcmpiA(ModuleFileName(oleacc).c_str(), (SystemFolder() + "oleacc.dll").c_str()), 0)
-        << ModuleFileName(oleacc);
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(lstrcmpiA(ModuleFileName(oleacc).c_str(), (std::string(system) + "\\oleacc.dll").c_str()), 0);
     FreeLibrary(oleacc);
-}
 
-// Each call fails as the function would report a failure of its own, and the
-// program goes on; the planted DLL stays unloaded.
-TEST(DllSearch, ADelayLoadedFunctionThatCannotBeReachedFailsInsteadOfEndingTheProgram) {
-    PlantedProbe planted(FolderOf(ModuleFileName()));
-    ASSERT_TRUE(planted.Copied());
-    ASSERT_TRUE(LoadsByName(kProbe));
+    // A delay-loaded function that cannot be reached fails as it would report a
+    // failure of its own, and the program goes on.
     for (int call = 0; call < 2; ++call) {  // the first call resolves, the second goes straight to the stand-in
         SetLastError(0);
         EXPECT_EQ(ProbeAnswer(), 0);
@@ -102,24 +72,24 @@ TEST(DllSearch, ADelayLoadedFunctionThatCannotBeReachedFailsInsteadOfEndingThePr
     }
 }
 
-// Beside the program and in the current directory: the two places a planted
-// DLL lies, both searched by default (here as on Windows).
+// Beside the program, and in the current directory, where a browse for a file leaves it.
 TEST(DllSearch, AfterTheStartRoutineOnlySystemDllsLoadByName) {
-    CurrentDirectory current;
-    ASSERT_FALSE(current.Path().empty());
-    for (const std::string& folder : {FolderOf(ModuleFileName()), current.Path()}) {
+    testkit::TempFolder current;
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.Path().c_str()));
+    const std::string folders[] = {ProgramFolder(), current.Path()};
+    for (const std::string& folder : folders) {  // the test can tell: until then the name is found there
         PlantedProbe planted(folder);
-        ASSERT_TRUE(planted.Copied()) << folder;
-        // The test can tell: until then the name is found there.
-        EXPECT_TRUE(LoadsByName(kProbe)) << folder;
+        EXPECT_TRUE(planted.Copied() && LoadsByName(kProbe)) << folder;
     }
-
     RestrictDllSearchToSystem();
-    for (const std::string& folder : {FolderOf(ModuleFileName()), current.Path()}) {
+    for (const std::string& folder : folders) {
         PlantedProbe planted(folder);
-        ASSERT_TRUE(planted.Copied()) << folder;
+        EXPECT_TRUE(planted.Copied()) << folder;
         EXPECT_FALSE(LoadsByName(kProbe)) << folder;
         EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND)) << folder;
     }
     EXPECT_TRUE(LoadsByName("version.dll"));
+    SetCurrentDirectoryA(previous);
 }
