@@ -3,11 +3,11 @@
 
 #include <cstdlib>
 
-#include "app/dll_search.h"
 #include "app/launcher_window.h"
 #include "app/single_instance.h"
 #include "app/trace.h"
 #include "controls/skin_palette.h"
+#include "framework/dll_search.h"
 #include "framework/module.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
@@ -20,8 +20,8 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    RestrictDllSearchToSystem();
     TraceMark("loader and runtime");
-    RemoveCurrentDirectoryFromDllSearch();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     Module::Init(instance);

@@ -16,7 +16,8 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF first, COLORREF second, boo
     };
     TRIVERTEX corners[2] = {vertex(rect.left, rect.top, first), vertex(rect.right, rect.bottom, second)};
     GRADIENT_RECT span{0, 1};
-    GradientFill(dc, corners, 2, &span, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    // gdi32's own: msimg32, which exports it as GradientFill, is no KnownDLL and could be planted beside Brisq.
+    GdiGradientFill(dc, corners, 2, &span, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
 void DrawFrame3d(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight, int thickness) {

@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "framework/dll_search.h"
 #include "framework/owners.h"
 #include "text/wide_text.h"
 
@@ -19,8 +20,8 @@ struct AccessibilityLibrary {
     decltype(&SysAllocStringLen) allocString = nullptr;
 
     AccessibilityLibrary() {
-        HMODULE oleacc = LoadLibraryA("oleacc.dll");
-        HMODULE oleaut = LoadLibraryA("oleaut32.dll");
+        HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+        HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
         if (!oleacc || !oleaut) return;
         createStandard = reinterpret_cast<decltype(createStandard)>(
             reinterpret_cast<void*>(GetProcAddress(oleacc, "CreateStdAccessibleObject")));

@@ -2,54 +2,21 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 #include "command/program_search.h"
 #include "command/system_probe.h"
 #include "command/web_address.h"
-#include "framework/owners.h"
 #include "text/system_code_page.h"
 
 namespace {
-// The shell's answer for one path, without the flag that would let it answer
-// from file attributes: a path that does not exist mostly gets nothing.
-std::optional<int> AskShell(const std::string& path) {
+// The shell's answer for one path. Asked about the file itself (no flag), a
+// path that does not exist mostly gets nothing; asked by type
+// (SHGFI_USEFILEATTRIBUTES), only the extension counts.
+std::optional<int> AskShell(const std::string& path, UINT flags) {
     SHFILEINFOA info{};
-    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX)) return std::nullopt;
+    if (!SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), SHGFI_SYSICONINDEX | flags))
+        return std::nullopt;
     return info.iIcon;
 }
-
-std::string WindowsTempFile(const char* name) {
-    UINT length = GetWindowsDirectoryA(nullptr, 0);
-    if (length == 0) return {};
-    std::vector<char> folder(length);
-    UINT got = GetWindowsDirectoryA(folder.data(), length);
-    if (got == 0 || got >= length) return {};
-    std::string path(folder.data(), got);
-    if (path.back() != '\\') path += '\\';
-    return path + "TEMP\\" + name;
-}
-
-// A file made for a moment: deleted on every way out, a throw included.
-class ScratchFile {
-public:
-    explicit ScratchFile(const std::string& path)
-        : path_(path),
-          file_(ValidOrNull(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {}
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    ~ScratchFile() {
-        if (!file_) return;
-        file_.Reset();
-        DeleteFileA(path_.c_str());
-    }
-    explicit operator bool() const { return bool(file_); }
-
-private:
-    std::string path_;
-    KernelHandle file_;
-};
 }  // namespace
 
 IconCache& IconCache::Instance() {
@@ -64,16 +31,18 @@ IconCache::IconCache() {
     urlIconIndex_ = FindUrlIconIndex();
 }
 
-// Every web address shows the icon of an Internet shortcut; the shell tells it
-// for an empty one made for the purpose.
+// Every web address shows the icon of an Internet shortcut. Asked by type, with
+// no file: a file of a fixed name in a shared folder could be another user's
+// (made first, or a link to elsewhere).
 int IconCache::FindUrlIconIndex() {
-    std::string path = WindowsTempFile("IEH87.url");
-    if (path.empty()) return -1;
-    ScratchFile file(path);
-    return file ? GetIconIndex(path) : -1;
+    return extensionIcons_.GetIconIndex(".url", [](const std::string& path) {
+        return AskShell(path, SHGFI_USEFILEATTRIBUTES);
+    });
 }
 
-int IconCache::GetIconIndex(const std::string& path) { return extensionIcons_.GetIconIndex(path, AskShell); }
+int IconCache::GetIconIndex(const std::string& path) {
+    return extensionIcons_.GetIconIndex(path, [](const std::string& path) { return AskShell(path, 0); });
+}
 
 // The icon of what the command starts, found as a launch finds it: the shell
 // knows nothing of a command line with arguments or variables.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/files.h"
 #include "settings/icon_cache.h"
 
 namespace {
@@ -30,9 +31,11 @@ TEST(IconCache, HoldsTheShellsListAndTheInternetShortcutIcon) {
     ImageList_GetIconSize(icons.SystemImageList(), &width, &height);
     EXPECT_EQ(width, GetSystemMetrics(SM_CXSMICON));
 
+    // Asked by type, without a file of its own: the icon an Internet shortcut on disk has.
+    testkit::TempFolder folder;
+    testkit::WriteFile(folder.File("shortcut.url"), "");
     EXPECT_NE(icons.UrlIconIndex(), -1);
-    // The file it asked about is gone again.
-    EXPECT_EQ(GetFileAttributesA((WindowsFolder() + "\\TEMP\\IEH87.url").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(icons.UrlIconIndex(), ShellIndex(folder.File("shortcut.url")));
 }
 
 TEST(IconCache, AnswersAsTheShellDoesAndFromItsRecord) {
