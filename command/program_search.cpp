@@ -1,7 +1,6 @@
 #include "command/program_search.h"
 
 #include "command/launch_limits.h"
-#include "completion/source_rules.h"
 #include "text/code_page.h"
 
 namespace {

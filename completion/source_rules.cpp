@@ -4,15 +4,6 @@
 
 #include "completion/completion_list.h"
 
-namespace {
-// Byte offset of the last character of text, or npos for an empty text.
-std::size_t LastCharacter(std::string_view text, const CodePage& page) {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(page, text.data(), i, text.size())) last = i;
-    return last;
-}
-}  // namespace
-
 TypedUrlNames TypedUrlNamesOf(std::string_view stored) {
     TypedUrlNames names;
     std::size_t end = stored.find_last_not_of('/');
@@ -80,14 +71,6 @@ std::optional<std::string> ChildPath(std::string_view folder, std::string_view n
     if (CountCharacters(folder, page) + CountCharacters(name, page) >= kPathBufferSize) return std::nullopt;
     std::string path(folder);
     path += name;
-    return path;
-}
-
-std::string WithTrailingBackslash(std::string_view folder, const CodePage& page) {
-    std::string path(folder);
-    std::size_t last = LastCharacter(path, page);
-    bool hasOne = last != std::string::npos && path[last] == '\\' && last + 1 == path.size();
-    if (!hasOne) path += '\\';
     return path;
 }
 

@@ -49,7 +49,6 @@ bool ContainsText(std::string_view text, std::string_view part, const CodePage& 
 // folder + name where folder ends with a backslash; null when the result
 // would not fit a path buffer.
 std::optional<std::string> ChildPath(std::string_view folder, std::string_view name, const CodePage& page);
-std::string WithTrailingBackslash(std::string_view folder, const CodePage& page);
 
 // A folder as the file system knows it, whatever path led to it.
 struct FolderIdentity {

@@ -53,3 +53,17 @@ std::size_t CountCharacters(std::string_view text, const CodePage& page) {
     }
     return count;
 }
+
+std::size_t LastCharacter(std::string_view text, const CodePage& page) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(page, text.data(), i, text.size())) last = i;
+    return last;
+}
+
+std::string WithTrailingBackslash(std::string_view folder, const CodePage& page) {
+    std::string path(folder);
+    std::size_t last = LastCharacter(path, page);
+    bool hasOne = last != std::string::npos && path[last] == '\\' && last + 1 == path.size();
+    if (!hasOne) path += '\\';
+    return path;
+}

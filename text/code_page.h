@@ -52,6 +52,11 @@ inline constexpr std::size_t kMostBytesPerCharacter = 3;
 // trail byte is never taken for it; npos when it does not.
 std::size_t FindCharacter(std::string_view text, char c, std::size_t from, const CodePage& page);
 
+// Byte offset of the last character of text, or npos for an empty text.
+std::size_t LastCharacter(std::string_view text, const CodePage& page);
+// folder with one backslash at its end, whatever its last character's bytes.
+std::string WithTrailingBackslash(std::string_view folder, const CodePage& page);
+
 // ASCII letters lowered where they stand as whole characters; every byte of a
 // multi-byte character stays as it is.
 std::string LowerCase(std::string_view text, const CodePage& page);
