@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "text/code_page.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -172,6 +173,12 @@ std::string Print(const TiXmlDocument& document) {
 }  // namespace
 
 bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool* whole) {
+    // Notepad's "Unicode" and "Unicode big endian": the parser itself reads only bytes.
+    std::string decoded;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        if (!Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', decoded)) return false;
+        bytes = decoded;
+    }
     // Line ends as TinyXML's own file loading makes them; the parser stops at a NUL.
     bytes = bytes.substr(0, bytes.find('\0'));
     std::string text;

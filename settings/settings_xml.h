@@ -13,10 +13,11 @@ class TiXmlDocument;
 class TiXmlElement;
 
 // Parses file bytes the way both files are read: false when the text is not
-// well-formed, has no root element, or fails WithinParserLimits. Bytes that are
-// valid UTF-8 are read as UTF-8 whatever the declaration says; other bytes are
-// read one by one, and |whole| is then false when a character reference in them
-// names a character above ASCII, of which the parser keeps only the low byte.
+// well-formed, has no root element, or fails WithinParserLimits. UTF-16 with its
+// byte-order mark is read as the text it is. Bytes that are valid UTF-8 are read
+// as UTF-8 whatever the declaration says; other bytes are read one by one, and
+// |whole| is then false when a character reference in them names a character
+// above ASCII, of which the parser keeps only the low byte.
 bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool* whole = nullptr);
 
 // False when the text (line ends as the parser sees them) would cost the parser more
