@@ -286,7 +286,7 @@ void LauncherWindow::ShowSettings() {
         return;
     }
     ShowLauncher();
-    settings.Save();
+    settings.Save(SaveKind::kFromSettings);  // merged into what the files hold by now
     RefillCompletion();
     RegisterLaunchHotKey();
     if (settings.icon_in_tray) tray_.Show();
