@@ -45,6 +45,13 @@ const OptionsCodec kOptionsCodec;
 
 }  // namespace
 
+SettingsEffects EffectsOf(const SettingsOptions& before, const SettingsOptions& after, bool aliasesChanged) {
+    return {aliasesChanged || before.run_history != after.run_history || before.typed_urls != after.typed_urls ||
+                before.start_menu != after.start_menu,
+            before.hot_key_key != after.hot_key_key || before.hot_key_mod != after.hot_key_mod,
+            before.icon_in_tray != after.icon_in_tray, before.start_with_windows != after.start_with_windows};
+}
+
 AppSettings& AppSettings::Instance() {
     static AppSettings settings;
     return settings;

@@ -24,6 +24,16 @@ struct SettingsReload {
     std::string notice;         // for the user: what stays wrong with a file
 };
 
+// The settings that act beyond the record and changed from one record to the next.
+struct SettingsEffects {
+    bool completion = false;  // the aliases or a completion source
+    bool hotKey = false;
+    bool tray = false;
+    bool autostart = false;
+    static SettingsEffects All() { return {true, true, true, true}; }
+};
+SettingsEffects EffectsOf(const SettingsOptions& before, const SettingsOptions& after, bool aliasesChanged);
+
 // The one settings record.
 struct AppSettings : SettingsOptions {
     AliasTable aliases;
