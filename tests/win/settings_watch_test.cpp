@@ -4,19 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "common/files.h"
 #include "common/wait.h"
 #include "settings/settings_files.h"
 #include "settings/settings_watch.h"
 
 namespace {
 
-void Write(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD done = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr);
-    CloseHandle(file);
-}
+using testkit::WriteFile;
 
 std::string AliasesWith(const std::string& name) {
     return "<aliases><alias alias='np' cmd='notepad.exe'/><alias alias='" + name + "' cmd='" + name +
@@ -31,7 +26,7 @@ protected:
         Clean();
         window_ = CreateWindowA("STATIC", "watch", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(window_);
-        Write(aliases_, AliasesWith("first"));
+        WriteFile(aliases_, AliasesWith("first"));
         AppSettings& settings = AppSettings::Instance();
         watch_.Start(window_);
         settings.Load();
@@ -76,17 +71,17 @@ TEST_F(SettingsWatchTest, AFileWrittenInPlaceOrReplacedByARenameIsReadAgain) {
     AppSettings& settings = AppSettings::Instance();
     ASSERT_EQ(settings.aliases.Count(), 2u);
 
-    Write(aliases_, AliasesWith("second"));
+    WriteFile(aliases_, AliasesWith("second"));
     ASSERT_TRUE(NextChange()) << "written in place";
     ASSERT_EQ(settings.aliases.Count(), 2u);
     EXPECT_EQ(settings.aliases[1].name, "second");
 
-    Write(aliases_ + ".new", AliasesWith("third"));
+    WriteFile(aliases_ + ".new", AliasesWith("third"));
     ASSERT_TRUE(MoveFileExA((aliases_ + ".new").c_str(), aliases_.c_str(), MOVEFILE_REPLACE_EXISTING));
     ASSERT_TRUE(NextChange()) << "replaced by a rename";
     EXPECT_EQ(settings.aliases[1].name, "third");
 
-    Write(PathBesideExecutable("settings.xml"), "<settings><general><hot_key key='75' mod='4'/></general></settings>");
+    WriteFile(PathBesideExecutable("settings.xml"), "<settings><general><hot_key key='75' mod='4'/></general></settings>");
     std::optional<SettingsWatch::Outcome> hotKey = NextChange();
     ASSERT_TRUE(hotKey);
     EXPECT_TRUE(hotKey->effects.hotKey);
@@ -98,7 +93,7 @@ TEST_F(SettingsWatchTest, AFileWrittenInPlaceOrReplacedByARenameIsReadAgain) {
 // it, and the change is read once the dialog has closed.
 TEST_F(SettingsWatchTest, AChangeWhileHeldIsReadOnResume) {
     AppSettings& settings = AppSettings::Instance();
-    Write(aliases_, AliasesWith("later"));
+    WriteFile(aliases_, AliasesWith("later"));
     bool held = testkit::WaitUntil([&] {
         MSG message;
         while (PeekMessageA(&message, window_, 0, 0, PM_REMOVE)) {
