@@ -323,11 +323,14 @@ void LauncherWindow::OnSettingsTimer(Message& m) {
         m.handled = false;
         return;
     }
-    if (settingsOpen_) return settingsWatch_.Hold();
+    if (settingsOpen_) {
+        settingsWatch_.Hold();
+        return;
+    }
     SettingsWatch::Outcome read = settingsWatch_.Read();
     ApplySettings(read.effects);
     if (read.notice.empty()) return;
-    notice_ = std::move(read.notice);
+    notice_ += (notice_.empty() ? "" : "\n\n") + read.notice;
     if (IsWindowVisible(window_)) ShowNotice();
 }
 

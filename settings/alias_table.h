@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,15 @@ struct AliasEntry {
 class AliasTable {
 public:
     void Clear() {
-        file_.BeforeChange(entries_);
+        BeforeChange();
         entries_.clear();
     }
     void Append(std::string name, std::string command) {
-        file_.BeforeChange(entries_);
+        BeforeChange();
         entries_.push_back({std::move(name), std::move(command)});
     }
     void Assign(std::vector<AliasEntry> entries) {
-        file_.BeforeChange(entries_);
+        BeforeChange();
         entries_ = std::move(entries);
     }
     std::size_t Count() const { return entries_.size(); }
@@ -38,17 +39,22 @@ public:
     // aliases.xml beside the executable. Load always empties the table first and
     // returns true when the file parsed and had a root; Save returns true.
     bool LoadFromFile();
-    bool SaveToFile(SaveKind kind = SaveKind::kUnsaved);
-    FileCheck ReloadFromFile();
+    bool SaveToFile();
 
     // The same on any disk (see FileSync).
     bool Load(const SettingsDisk& disk, const AnsiUtf8Converter& converter);
     void Save(SettingsDisk& disk, const AnsiUtf8Converter& converter, SaveKind kind);
     FileCheck Reload(SettingsDisk& disk, const AnsiUtf8Converter& converter);
-    bool Unsaved() const { return file_.Unsaved(entries_); }
     unsigned RetryAfterMs() const { return file_.RetryAfterMs(); }
 
 private:
+    friend class AliasRecord;
+    // Keeps what the file held, as the table is about to change.
+    void BeforeChange();
+
     std::vector<AliasEntry> entries_;
-    FileSync<std::vector<AliasEntry>> file_{"aliases.xml", false};
+    // What the file held when last read or written whole; none while the table
+    // holds just that, so that a long list is not held twice.
+    std::optional<std::vector<AliasEntry>> saved_;
+    FileSync file_{"aliases.xml"};
 };

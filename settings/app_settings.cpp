@@ -5,45 +5,59 @@
 #include "settings/settings_merge.h"
 #include "settings/settings_xml.h"
 
-namespace {
-
-class AliasCodec final : public RecordCodec<std::vector<AliasEntry>> {
+class AliasRecord final : public SyncedRecord {
 public:
-    explicit AliasCodec(const AnsiUtf8Converter& converter) : converter_(converter) {}
-    ParseReport Parse(std::string_view bytes, const std::vector<AliasEntry>&,
-                      std::vector<AliasEntry>& read) const override {
-        AliasReadResult result = ReadAliasesXml(bytes, converter_, read);
+    AliasRecord(AliasTable& table, const AnsiUtf8Converter& converter) : table_(table), converter_(converter) {}
+    ParseReport Read(std::string_view bytes) override {
+        AliasReadResult result = ReadAliasesXml(bytes, converter_, read_);
         return {result.loaded, result.lossless, result.failedAt.line, result.failedAt.column};
     }
-    std::string Print(const std::vector<AliasEntry>& record) const override {
-        return WriteAliasesXml(record, converter_);
+    bool Take() override {
+        if (Changed()) {  // Brisq's unsaved changes stay, merged into the file's
+            std::vector<AliasEntry> merged = MergeAliases(*table_.saved_, table_.entries_, read_);
+            bool changed = !(merged == table_.entries_);
+            table_.entries_ = std::move(merged);
+            table_.saved_ = std::move(read_);
+            return changed;
+        }
+        bool changed = !(read_ == table_.entries_);
+        table_.entries_ = std::move(read_);
+        table_.saved_.reset();
+        return changed;
     }
-    std::vector<AliasEntry> Merge(const std::vector<AliasEntry>& base, const std::vector<AliasEntry>& mine,
-                                  const std::vector<AliasEntry>& disk) const override {
-        return MergeAliases(base, mine, disk);
-    }
+    std::string Print() const override { return WriteAliasesXml(table_.entries_, converter_); }
+    bool Changed() const override { return table_.saved_ && !(*table_.saved_ == table_.entries_); }
+    void InSync() override { table_.saved_.reset(); }
 
 private:
+    AliasTable& table_;
     const AnsiUtf8Converter& converter_;
+    std::vector<AliasEntry> read_;
 };
 
-class OptionsCodec final : public RecordCodec<SettingsOptions> {
+class OptionsRecord final : public SyncedRecord {
 public:
-    ParseReport Parse(std::string_view bytes, const SettingsOptions& before, SettingsOptions& read) const override {
-        read = before;
+    explicit OptionsRecord(AppSettings& settings) : settings_(settings) {}
+    ParseReport Read(std::string_view bytes) override {
+        read_ = settings_.saved_;  // what the file leaves out keeps its value
         ParsePosition failedAt;
-        return {ReadSettingsXml(bytes, read, &failedAt), true, failedAt.line, failedAt.column};
+        return {ReadSettingsXml(bytes, read_, &failedAt), true, failedAt.line, failedAt.column};
     }
-    std::string Print(const SettingsOptions& record) const override { return WriteSettingsXml(record); }
-    SettingsOptions Merge(const SettingsOptions& base, const SettingsOptions& mine,
-                          const SettingsOptions& disk) const override {
-        return MergeOptions(base, mine, disk);
+    bool Take() override {
+        SettingsOptions taken = Changed() ? MergeOptions(settings_.saved_, settings_, read_) : read_;
+        bool changed = !(taken == settings_);
+        static_cast<SettingsOptions&>(settings_) = taken;
+        settings_.saved_ = read_;
+        return changed;
     }
+    std::string Print() const override { return WriteSettingsXml(settings_); }
+    bool Changed() const override { return !(settings_.saved_ == settings_); }
+    void InSync() override { settings_.saved_ = settings_; }
+
+private:
+    AppSettings& settings_;
+    SettingsOptions read_;
 };
-
-const OptionsCodec kOptionsCodec;
-
-}  // namespace
 
 SettingsEffects EffectsOf(const SettingsOptions& before, const SettingsOptions& after, bool aliasesChanged) {
     return {aliasesChanged || before.run_history != after.run_history || before.typed_urls != after.typed_urls ||
@@ -57,32 +71,42 @@ AppSettings& AppSettings::Instance() {
     return settings;
 }
 
+void AliasTable::BeforeChange() {
+    if (!saved_) saved_.emplace(entries_);
+}
+
 bool AliasTable::Load(const SettingsDisk& disk, const AnsiUtf8Converter& converter) {
     Clear();
-    return file_.Load(disk, AliasCodec(converter), entries_);
+    AliasRecord record(*this, converter);
+    return file_.Load(disk, record);
 }
 
 void AliasTable::Save(SettingsDisk& disk, const AnsiUtf8Converter& converter, SaveKind kind) {
-    file_.Save(disk, AliasCodec(converter), entries_, kind);
+    AliasRecord record(*this, converter);
+    file_.Save(disk, record, kind);
 }
 
 FileCheck AliasTable::Reload(SettingsDisk& disk, const AnsiUtf8Converter& converter) {
-    return file_.Reload(disk, AliasCodec(converter), entries_);
+    AliasRecord record(*this, converter);
+    return file_.Reload(disk, record);
 }
 
 bool AppSettings::Load(const SettingsDisk& disk, const AnsiUtf8Converter& converter) {
     aliases.Load(disk, converter);
-    return file_.Load(disk, kOptionsCodec, *this);
+    OptionsRecord record(*this);
+    return file_.Load(disk, record);
 }
 
 void AppSettings::Save(SettingsDisk& disk, const AnsiUtf8Converter& converter, SaveKind kind) {
     aliases.Save(disk, converter, kind);
-    file_.Save(disk, kOptionsCodec, *this, kind);
+    OptionsRecord record(*this);
+    file_.Save(disk, record, kind);
 }
 
 SettingsReload AppSettings::Reload(SettingsDisk& disk, const AnsiUtf8Converter& converter) {
     FileCheck aliasCheck = aliases.Reload(disk, converter);
-    FileCheck optionCheck = file_.Reload(disk, kOptionsCodec, *this);
+    OptionsRecord record(*this);
+    FileCheck optionCheck = file_.Reload(disk, record);
     SettingsReload reload;
     reload.aliasesChanged = aliasCheck.changed;
     reload.optionsChanged = optionCheck.changed;

@@ -54,6 +54,7 @@ struct AppSettings : SettingsOptions {
     unsigned RetryAfterMs() const;
 
 private:
-    // Its fields change in place anywhere: the copy is always kept.
-    FileSync<SettingsOptions> file_{"settings.xml", true};
+    friend class OptionsRecord;
+    SettingsOptions saved_;  // what settings.xml held when last read or written whole
+    FileSync file_{"settings.xml"};
 };

@@ -3,7 +3,6 @@
 // merged into what the file holds by then; it takes in what others write, and
 // waits for a save in progress to end before it calls a file missing, locked or
 // broken. No file access here: the Win32 side reads and writes for it.
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,15 +48,21 @@ struct ParseReport {
     int line = 0, column = 0;  // where a broken file stopped reading; 0 when unknown
 };
 
-// How one file's record is read, written and merged.
-template <class Record>
-class RecordCodec {
+// One file's record, as FileSync handles it: the record in memory and the copy
+// of what the file held when last read or written whole, the merges' base.
+class SyncedRecord {
 public:
-    virtual ~RecordCodec() = default;
-    // |before| is what the file held when last read: what the file leaves out keeps its value.
-    virtual ParseReport Parse(std::string_view bytes, const Record& before, Record& read) const = 0;
-    virtual std::string Print(const Record& record) const = 0;
-    virtual Record Merge(const Record& base, const Record& mine, const Record& disk) const = 0;
+    virtual ~SyncedRecord() = default;
+    // Reads the file's bytes into a record of its own.
+    virtual ParseReport Read(std::string_view bytes) = 0;
+    // What Read gave is what the file holds now; the record in memory takes it
+    // in, merged with the changes Brisq has not saved. True when it changed.
+    virtual bool Take() = 0;
+    virtual std::string Print() const = 0;
+    // The record in memory is not what the file held.
+    virtual bool Changed() const = 0;
+    // The record in memory is what the file holds.
+    virtual void InSync() = 0;
 };
 
 // What a reload did.
@@ -67,46 +72,32 @@ struct FileCheck {
     std::string notice;         // for the user, once per problem
 };
 
-template <class Record>
 class FileSync {
 public:
-    // |copyKept|: a copy of what the file holds is kept at all times. Otherwise
-    // only once BeforeChange is called, which the owner of the record does before
-    // it changes it: a long alias list is not held twice while nothing changes.
-    FileSync(const char* name, bool copyKept) : name_(name), copyKept_(copyKept) {}
-    void BeforeChange(const Record& memory) {
-        if (!saved_) saved_ = memory;
-    }
+    explicit FileSync(const char* name) : name_(name) {}
 
-    // At start: |memory| from the file, or as it is when the file is missing or
-    // cannot be read. False when the file was not read.
-    bool Load(const SettingsDisk& disk, const RecordCodec<Record>& codec, Record& memory);
-    // The file may have changed: what others wrote is merged into |memory|.
+    // At start: the record from the file, or as it is when the file is missing
+    // or cannot be read. False when the file was not read.
+    bool Load(const SettingsDisk& disk, SyncedRecord& record);
+    // The file may have changed: what others wrote is merged into the record.
     // Unsaved changes of Brisq's are then written. Missing, locked and broken
-    // files are read again until they settle; meanwhile |memory| stays.
-    FileCheck Reload(SettingsDisk& disk, const RecordCodec<Record>& codec, Record& memory);
-    // Writes |memory|, merged into what the file holds now, when Brisq changed
+    // files are read again until they settle; meanwhile the record stays.
+    FileCheck Reload(SettingsDisk& disk, SyncedRecord& record);
+    // Writes the record, merged into what the file holds now, when Brisq changed
     // it. A file read-only or locked is not written; a broken or lossy one is
     // set aside first; one removed by hand comes back only from Settings.
-    void Save(SettingsDisk& disk, const RecordCodec<Record>& codec, Record& memory, SaveKind kind);
+    void Save(SettingsDisk& disk, SyncedRecord& record, SaveKind kind);
 
-    bool Unsaved(const Record& memory) const { return mustWrite_ || (saved_ && !(memory == *saved_)); }
+    bool Unsaved(const SyncedRecord& record) const { return mustWrite_ || record.Changed(); }
     // When the file wants reading again; 0 when it does not.
     unsigned RetryAfterMs() const { return retryAfterMs_; }
 
 private:
     enum class Found { kSame, kTaken, kMissing, kUnreadable, kBroken };
-    Found Take(FileRead read, const std::string& bytes, const RecordCodec<Record>& codec, Record& memory,
-               bool* changed = nullptr);
+    Found Take(FileRead read, const std::string& bytes, SyncedRecord& record, bool* changed = nullptr);
     void Seen(std::string_view bytes);
-    const Record& Saved(const Record& memory) const { return saved_ ? *saved_ : memory; }
-    void InSync(const Record& memory);
 
     const char* name_;
-    bool copyKept_;
-    // What the file held when last read or written whole, the merges' base;
-    // none while that is what the record in memory holds.
-    std::optional<Record> saved_;
     // The file as last seen: not yet, missing, or bytes with this hash (read
     // whole, written, or found broken for good).
     enum class Sight { kNothing, kMissing, kBytes } sight_ = Sight::kNothing;

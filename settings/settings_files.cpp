@@ -62,7 +62,9 @@ public:
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     }
     bool SetAside(const char* name) override { return SetFileAside(PathOf(name)); }
-    bool Replace(const char* name, std::string_view bytes) override { return SaveFileAtomically(PathOf(name), bytes); }
+    bool Replace(const char* name, std::string_view bytes) override {
+        return SaveFileAtomically(PathOf(name), bytes);
+    }
     std::string PathOf(const char* name) const override { return PathBesideExecutable(name); }
 };
 
@@ -121,15 +123,10 @@ bool AliasTable::LoadFromFile() {
     return Guarded([&] { return Load(disk, SystemAnsiUtf8Converter()); });
 }
 
-bool AliasTable::SaveToFile(SaveKind kind) {
+bool AliasTable::SaveToFile() {
     BesideExecutable disk;
-    Guarded([&] { return Save(disk, SystemAnsiUtf8Converter(), kind), true; });
+    Guarded([&] { return Save(disk, SystemAnsiUtf8Converter(), SaveKind::kUnsaved), true; });
     return true;
-}
-
-FileCheck AliasTable::ReloadFromFile() {
-    BesideExecutable disk;
-    return Guarded([&] { return Reload(disk, SystemAnsiUtf8Converter()); });
 }
 
 bool AppSettings::Load() {

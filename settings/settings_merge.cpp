@@ -1,40 +1,50 @@
 #include "settings/settings_merge.h"
 
+#include <algorithm>
+#include <compare>
 #include <cstdint>
-#include <deque>
-#include <map>
-#include <string>
-#include <utility>
+#include <cstdlib>
+#include <numeric>
+#include <string_view>
 
 namespace {
 
 constexpr std::size_t kNone = SIZE_MAX;
 
-// For each entry of |from|, the index of its partner in |to|, or kNone: the same
-// name and command first, then the same name, each pairing in order.
-std::vector<std::size_t> Pair(const std::vector<AliasEntry>& from, const std::vector<AliasEntry>& to) {
-    std::vector<std::size_t> partner(from.size(), kNone);
-    std::vector<bool> taken(to.size(), false);
-    std::map<std::pair<std::string, std::string>, std::deque<std::size_t>> byEntry;
-    for (std::size_t j = 0; j < to.size(); ++j) byEntry[{to[j].name, to[j].command}].push_back(j);
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        auto found = byEntry.find({from[i].name, from[i].command});
-        if (found == byEntry.end() || found->second.empty()) continue;
-        partner[i] = found->second.front();
-        taken[partner[i]] = true;
-        found->second.pop_front();
-    }
-    std::map<std::string, std::deque<std::size_t>> byName;
+struct Key {
+    std::string_view name, command;
+    std::size_t index;
+    auto operator<=>(const Key&) const = default;
+};
+
+// The C library's sort: std::sort's instantiation would make Brisq.exe a few
+// kilobytes larger for lists a user edits by hand.
+int CompareKeys(const void* a, const void* b) {
+    std::strong_ordering order = *static_cast<const Key*>(a) <=> *static_cast<const Key*>(b);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+// Gives each entry of |from| that has no partner yet the first free entry of |to|
+// with the same name (and command, when |withCommand|): in order, one to one.
+void PairUp(const std::vector<AliasEntry>& from, const std::vector<AliasEntry>& to, bool withCommand,
+            std::vector<std::size_t>& partner, std::vector<bool>& taken) {
+    std::vector<Key> free;
     for (std::size_t j = 0; j < to.size(); ++j)
-        if (!taken[j]) byName[to[j].name].push_back(j);
+        if (!taken[j]) free.push_back({to[j].name, withCommand ? std::string_view(to[j].command) : "", j});
+    if (!free.empty()) std::qsort(free.data(), free.size(), sizeof(Key), CompareKeys);
+    std::vector<std::size_t> next(free.size());  // per run of one key: its first entry not given yet
+    std::iota(next.begin(), next.end(), std::size_t(0));
     for (std::size_t i = 0; i < from.size(); ++i) {
         if (partner[i] != kNone) continue;
-        auto found = byName.find(from[i].name);
-        if (found == byName.end() || found->second.empty()) continue;
-        partner[i] = found->second.front();
-        found->second.pop_front();
+        Key wanted{from[i].name, withCommand ? std::string_view(from[i].command) : "", 0};
+        std::size_t run = std::size_t(std::lower_bound(free.begin(), free.end(), wanted) - free.begin());
+        if (run == free.size()) continue;
+        std::size_t& at = next[run];
+        if (at == free.size() || free[at].name != wanted.name || free[at].command != wanted.command) continue;
+        partner[i] = free[at].index;
+        taken[partner[i]] = true;
+        ++at;
     }
-    return partner;
 }
 
 }  // namespace
@@ -43,44 +53,45 @@ std::vector<AliasEntry> MergeAliases(const std::vector<AliasEntry>& base, const 
                                      const std::vector<AliasEntry>& disk) {
     if (disk == base) return mine;
     if (mine == base) return disk;
-    const std::vector<std::size_t> mineOf = Pair(base, mine), diskOf = Pair(base, disk);
+    // Who is who: base's entries in mine and on disk, the same name and command
+    // first; then what was added on both sides under one name, the same alias.
+    std::vector<std::size_t> mineOf(base.size(), kNone), diskOf(base.size(), kNone);
+    std::vector<bool> mineFromBase(mine.size(), false), diskTaken(disk.size(), false);
+    for (bool withCommand : {true, false}) {
+        PairUp(base, mine, withCommand, mineOf, mineFromBase);
+        PairUp(base, disk, withCommand, diskOf, diskTaken);
+    }
+    constexpr std::size_t kFromBase = kNone - 1;
+    std::vector<std::size_t> addedOnDisk(mine.size(), kNone);
+    for (std::size_t m = 0; m < mine.size(); ++m)
+        if (mineFromBase[m]) addedOnDisk[m] = kFromBase;
+    PairUp(mine, disk, false, addedOnDisk, diskTaken);
 
-    // What stands at each place of the disk's list: its own entry, one of mine, or nothing.
-    constexpr std::size_t kOwn = SIZE_MAX, kDropped = SIZE_MAX - 1;
-    std::vector<std::size_t> atDisk(disk.size(), kOwn);
-    std::vector<bool> diskFromBase(disk.size(), false), mineFromBase(mine.size(), false);
-    // Where each of mine stands in the disk's list, and which of mine have no place yet.
-    std::vector<std::size_t> placeOf(mine.size(), kNone);
+    // What stands at each place of the disk's list: its own entry, one of mine
+    // (by index), or nothing; where each of mine stands there, and which of mine
+    // have no place yet.
+    constexpr std::size_t kOwn = kNone, kDropped = kNone - 1;
+    std::vector<std::size_t> atDisk(disk.size(), kOwn), placeOf(mine.size(), kNone);
     std::vector<bool> toInsert(mine.size(), false);
     for (std::size_t i = 0; i < base.size(); ++i) {
         std::size_t m = mineOf[i], d = diskOf[i];
-        if (d != kNone) diskFromBase[d] = true;
         if (m == kNone) {  // deleted by Brisq: gone, whatever the disk did to it
             if (d != kNone) atDisk[d] = kDropped;
-            continue;
-        }
-        mineFromBase[m] = true;
-        if (d == kNone) {  // deleted on disk: back only if Brisq changed it
+        } else if (d == kNone) {  // deleted on disk: back only if Brisq changed it
             toInsert[m] = !(mine[m] == base[i]);
-            continue;
+        } else {
+            placeOf[m] = d;
+            if (!(mine[m] == base[i])) atDisk[d] = m;
         }
-        placeOf[m] = d;
-        if (!(mine[m] == base[i])) atDisk[d] = m;
     }
-    // Added on both sides under one name: the same alias, Brisq's command.
-    std::map<std::string, std::deque<std::size_t>> addedOnDisk;
-    for (std::size_t d = 0; d < disk.size(); ++d)
-        if (!diskFromBase[d]) addedOnDisk[disk[d].name].push_back(d);
     for (std::size_t m = 0; m < mine.size(); ++m) {
         if (mineFromBase[m]) continue;
-        auto found = addedOnDisk.find(mine[m].name);
-        if (found == addedOnDisk.end() || found->second.empty()) {
+        if (addedOnDisk[m] == kNone) {
             toInsert[m] = true;
-            continue;
+        } else {
+            placeOf[m] = addedOnDisk[m];
+            atDisk[placeOf[m]] = m;
         }
-        placeOf[m] = found->second.front();
-        atDisk[placeOf[m]] = m;
-        found->second.pop_front();
     }
 
     // Insertions by the disk entry before which they go (disk.size(): last). One

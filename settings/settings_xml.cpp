@@ -234,13 +234,6 @@ AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& 
     return result;
 }
 
-AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table) {
-    std::vector<AliasEntry> aliases;
-    AliasReadResult result = ReadAliasesXml(bytes, converter, aliases);
-    table.Assign(std::move(aliases));
-    return result;
-}
-
 std::string WriteAliasesXml(const std::vector<AliasEntry>& aliases, const AnsiUtf8Converter& converter) {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/alias_table.h"
@@ -44,7 +45,12 @@ struct AliasReadResult {
 // and not loaded.
 AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter,
                                std::vector<AliasEntry>& aliases);
-AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table);
+inline AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table) {
+    std::vector<AliasEntry> aliases;
+    AliasReadResult result = ReadAliasesXml(bytes, converter, aliases);
+    table.Assign(std::move(aliases));
+    return result;
+}
 std::string WriteAliasesXml(const std::vector<AliasEntry>& aliases, const AnsiUtf8Converter& converter);
 inline std::string WriteAliasesXml(const AliasTable& table, const AnsiUtf8Converter& converter) {
     return WriteAliasesXml(table.Entries(), converter);

@@ -263,11 +263,13 @@ TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRunsAndOneAddedByHandMeanw
     ASSERT_NE(settings, nullptr) << brisq.Describe();
     ASSERT_TRUE(SelectFirstRow(settings));
     ClickFlatButton(GetDlgItem(settings, kDeleteAlias));
-    EXPECT_TRUE(WaitUntil([&] { return testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0) == 1; }));
     WriteFile(path, both + AliasLine("hand", recorder) + "</aliases>\r\n");
     PressDialogButton(settings, IDOK);
     ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();
-    EXPECT_EQ(ReadFile(path), kAliasesHead + AliasLine("yak", recorder) + AliasLine("hand", recorder) + "</aliases>\r\n");
+    EXPECT_EQ(ReadFile(path),
+              kAliasesHead + AliasLine("yak", recorder) + AliasLine("hand", recorder) + "</aliases>\r\n");
     EXPECT_EQ(brisq.DropDownEntries(), (std::vector<std::string>{"yak", "hand"}));
 
     // Typed whole it is no name any more: the shell cannot open it.

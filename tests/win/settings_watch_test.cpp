@@ -81,7 +81,8 @@ TEST_F(SettingsWatchTest, AFileWrittenInPlaceOrReplacedByARenameIsReadAgain) {
     ASSERT_TRUE(NextChange()) << "replaced by a rename";
     EXPECT_EQ(settings.aliases[1].name, "third");
 
-    WriteFile(PathBesideExecutable("settings.xml"), "<settings><general><hot_key key='75' mod='4'/></general></settings>");
+    WriteFile(PathBesideExecutable("settings.xml"),
+              "<settings><general><hot_key key='75' mod='4'/></general></settings>");
     std::optional<SettingsWatch::Outcome> hotKey = NextChange();
     ASSERT_TRUE(hotKey);
     EXPECT_TRUE(hotKey->effects.hotKey);
