@@ -76,7 +76,7 @@ void AliasTable::BeforeChange() {
 }
 
 bool AliasTable::Load(const SettingsDisk& disk, const AnsiUtf8Converter& converter) {
-    Clear();
+    entries_.clear();  // whatever the file holds: the old list is gone
     AliasRecord record(*this, converter);
     return file_.Load(disk, record);
 }

@@ -136,14 +136,14 @@ void FileSync::Save(SettingsDisk& disk, SyncedRecord& record, SaveKind kind) {
     if (found == Found::kBroken) keepBeforeReplace_ = !bytes.empty();
     if (disk.IsReadOnly(name_)) return;  // the user's wish: neither replaced nor set aside
     std::string text = record.Print();
-    if (read == FileRead::kRead && text != bytes) {
-        if (keepBeforeReplace_) {
+    if (read != FileRead::kRead || text != bytes) {  // unless the file holds it already
+        if (read == FileRead::kRead && keepBeforeReplace_) {
             if (!disk.SetAside(name_)) return;  // never replace what could not be kept
             keepBeforeReplace_ = false;
             sight_ = Sight::kNothing;  // gone by Brisq's own hand
         }
+        if (!disk.Replace(name_, text)) return;
     }
-    if ((read != FileRead::kRead || text != bytes) && !disk.Replace(name_, text)) return;
     record.InSync();
     Seen(text);
     mustWrite_ = false;

@@ -10,8 +10,9 @@
 
 // By alias name: aliases Brisq added, deleted or edited are applied to the disk's
 // list, in the disk's order; everything else is the disk's. An added alias goes
-// after the alias that came before it in |mine| (first when none did). Names
-// that occur more than once pair up with the same command first, then in order.
+// after the alias that came before it in |mine| (when none did, before the one
+// after it; last when neither is on disk). Names that occur more than once pair
+// up with the same command first, then in order.
 std::vector<AliasEntry> MergeAliases(const std::vector<AliasEntry>& base, const std::vector<AliasEntry>& mine,
                                      const std::vector<AliasEntry>& disk);
 
