@@ -1,5 +1,11 @@
 #include "framework/folder_watch.h"
 
+namespace {
+// The thread only waits and posts; the system's default of a megabyte would be
+// most of what the launcher commits.
+constexpr SIZE_T kStackSize = 64 * 1024;
+}  // namespace
+
 bool FolderWatch::Start(const std::string& folder, HWND window, UINT message) {
     Stop();
     window_ = window;
@@ -8,23 +14,30 @@ bool FolderWatch::Start(const std::string& folder, HWND window, UINT message) {
                                            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
                                                FILE_NOTIFY_CHANGE_LAST_WRITE);
     if (change_ == INVALID_HANDLE_VALUE) return false;
-    // In the wait thread itself: it waits again only once the notification is
-    // re-armed, so one change is never taken twice.
-    if (RegisterWaitForSingleObject(&wait_, change_, OnChange, this, INFINITE, WT_EXECUTEINWAITTHREAD)) return true;
-    wait_ = nullptr;
+    stop_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (stop_) thread_.Reset(CreateThread(nullptr, kStackSize, Wait, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (thread_) return true;
     Stop();
     return false;
 }
 
 void FolderWatch::Stop() {
-    if (wait_) UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);  // waits for a running callback
-    wait_ = nullptr;
+    if (thread_) {
+        SetEvent(stop_.get());
+        WaitForSingleObject(thread_.get(), INFINITE);
+        thread_.Reset();
+    }
+    stop_.Reset();
     if (change_ != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change_);
     change_ = INVALID_HANDLE_VALUE;
 }
 
-void CALLBACK FolderWatch::OnChange(void* context, BOOLEAN) {
+DWORD WINAPI FolderWatch::Wait(void* context) {
     auto* self = static_cast<FolderWatch*>(context);
-    FindNextChangeNotification(self->change_);
-    PostMessageA(self->window_, self->message_, 0, 0);
+    const HANDLE events[] = {self->stop_.get(), self->change_};
+    while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        PostMessageA(self->window_, self->message_, 0, 0);
+        if (!FindNextChangeNotification(self->change_)) break;
+    }
+    return 0;
 }

@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "framework/owners.h"
+
 // Posts a message to a window whenever something in a folder changes: a file
-// made, written, resized, renamed or removed. The system's change notification
-// is waited for by the thread pool's wait thread, which only posts; nothing runs
-// while nothing changes.
+// made, written, resized, renamed or removed. A thread of its own, with a small
+// stack, waits for the system's change notification and only posts; nothing
+// runs while nothing changes.
 class FolderWatch {
 public:
     FolderWatch() = default;
@@ -20,10 +22,11 @@ public:
     void Stop();
 
 private:
-    static void CALLBACK OnChange(void* self, BOOLEAN timedOut);
+    static DWORD WINAPI Wait(void* self);
 
     HANDLE change_ = INVALID_HANDLE_VALUE;
-    HANDLE wait_ = nullptr;
+    KernelHandle stop_;
+    KernelHandle thread_;
     HWND window_ = nullptr;
     UINT message_ = 0;
 };
