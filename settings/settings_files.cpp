@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <type_traits>
 
 #include "framework/files.h"
 #include "framework/module.h"
@@ -70,12 +71,12 @@ public:
 
 // Nothing may unwind into a window procedure; what ran out of memory on the way
 // stays unsaved, and the files as they were.
-template <class Action>
-auto Guarded(Action action, decltype(action()) failed = {}) {
+template <class Action, class Result = std::invoke_result_t<Action>>
+Result Guarded(Action action) {
     try {
         return action();
     } catch (const std::exception&) {
-        return failed;
+        return Result();
     }
 }
 
@@ -125,7 +126,7 @@ bool AliasTable::LoadFromFile() {
 
 bool AliasTable::SaveToFile() {
     BesideExecutable disk;
-    Guarded([&] { return Save(disk, SystemAnsiUtf8Converter(), SaveKind::kUnsaved), true; });
+    Guarded([&] { Save(disk, SystemAnsiUtf8Converter(), SaveKind::kUnsaved); });
     return true;
 }
 
@@ -136,7 +137,7 @@ bool AppSettings::Load() {
 
 bool AppSettings::Save(SaveKind kind) {
     BesideExecutable disk;
-    Guarded([&] { return Save(disk, SystemAnsiUtf8Converter(), kind), true; });
+    Guarded([&] { Save(disk, SystemAnsiUtf8Converter(), kind); });
     return true;
 }
 
