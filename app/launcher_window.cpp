@@ -1,5 +1,7 @@
 #include "app/launcher_window.h"
 
+#include <utility>
+
 #include "about/about_dialog.h"
 #include "app/launcher_layout.h"
 #include "app/single_instance.h"
@@ -50,6 +52,8 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
     OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
+    OnMessage(SettingsWatch::kChangedMessage, &LauncherWindow::OnSettingsFilesChanged),
+    OnMessage(WM_TIMER, &LauncherWindow::OnSettingsTimer),
     OnMessage(WM_DPICHANGED, &LauncherWindow::OnDpiChanged),
     OnMessage(WM_GETOBJECT, &LauncherWindow::OnGetObject),
     OnMessage(WM_SETTINGCHANGE, &LauncherWindow::OnSettingChange),
@@ -111,7 +115,9 @@ void LauncherWindow::FinishStartup() {
     // start cost the launcher a good part of its time to show.
     com_.emplace();
     AppSettings& settings = AppSettings::Instance();
-    settings.Load();  // missing or broken files leave the defaults
+    settingsWatch_.Start(window_);  // first, so that no change after the load is missed
+    settings.Load();                // missing or broken files leave the defaults
+    settingsWatch_.ReadAfter(settings.RetryAfterMs());  // a file locked at start, in the background
     TraceMark("settings and aliases loaded");
     RegisterLaunchHotKey();
     TraceMark("hot key");
@@ -231,6 +237,7 @@ void LauncherWindow::OnSettingChange(Message& m) {
 
 // The icon goes while its window still exists, so the shell can match it.
 void LauncherWindow::OnDestroy(Message& m) {
+    settingsWatch_.Stop();
     UnregisterLaunchHotKey();
     tray_.Remove();
     m.result = 0;
@@ -289,18 +296,59 @@ void LauncherWindow::ShowSettings() {
     settingsOpen_ = true;
     bool confirmed = SettingsDialog(settings).Run(window_) == IDOK;
     settingsOpen_ = false;
+    settingsWatch_.Resume();  // what changed on disk meanwhile; after OK, once it is saved
     if (!confirmed) {
         RegisterLaunchHotKey();
         ShowLauncher();
         return;
     }
     ShowLauncher();
-    settings.Save();
-    RefillCompletion();
-    RegisterLaunchHotKey();
-    if (settings.icon_in_tray) tray_.Show();
-    else tray_.Hide();
-    ApplyStartWithWindows();
+    settings.Save(SaveKind::kFromSettings);  // merged into what the files hold by now
+    ApplySettings(SettingsEffects::All());
+}
+
+// In the order the start-up first applied them.
+void LauncherWindow::ApplySettings(const SettingsEffects& changed) {
+    const AppSettings& settings = AppSettings::Instance();
+    if (changed.completion) RefillCompletion();
+    if (changed.hotKey) {
+        UnregisterLaunchHotKey();
+        RegisterLaunchHotKey();
+    }
+    if (changed.tray) {
+        if (settings.icon_in_tray) tray_.Show();
+        else tray_.Hide();
+    }
+    if (changed.autostart) ApplyStartWithWindows();
+}
+
+void LauncherWindow::OnSettingsFilesChanged(Message&) { settingsWatch_.OnChanged(); }
+
+// What others wrote to the files takes effect as if applied through Settings.
+// The dialog edits the record as it was when it opened; it reads the files
+// again once it is closed.
+void LauncherWindow::OnSettingsTimer(Message& m) {
+    if (m.wParam != SettingsWatch::kTimerId) {
+        m.handled = false;
+        return;
+    }
+    if (settingsOpen_) {
+        settingsWatch_.Hold();
+        return;
+    }
+    SettingsWatch::Outcome read = settingsWatch_.Read();
+    ApplySettings(read.effects);
+    if (read.notice.empty()) return;
+    notice_ += (notice_.empty() ? "" : "\n\n") + read.notice;
+    if (IsWindowVisible(window_)) ShowNotice();
+}
+
+// Once, when the user can see what it is about: with the launcher, not over
+// another dialog of Brisq's.
+void LauncherWindow::ShowNotice() {
+    if (notice_.empty() || !IsWindowEnabled(window_)) return;
+    std::string text = std::exchange(notice_, std::string());
+    MessageBoxA(window_, text.c_str(), "Error", MB_OK | MB_ICONWARNING);
 }
 
 void LauncherWindow::ApplyStartWithWindows() {
@@ -322,6 +370,7 @@ void LauncherWindow::ShowLauncher() {
     TraceMark("in front");
     SetFocus(CommandBox());
     TraceMark("focused");
+    ShowNotice();
 }
 
 // A hidden window can still be the foreground one (its message box just

@@ -9,6 +9,7 @@
 #include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 #include "framework/owners.h"
+#include "settings/settings_watch.h"
 #include "text/system_code_page.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
@@ -41,6 +42,9 @@ public:
     bool RegisterLaunchHotKey();
     void UnregisterLaunchHotKey();
     void ApplyStartWithWindows();
+    // Carries out the settings that act on the system: completion, hot key,
+    // tray icon, Run value.
+    void ApplySettings(const SettingsEffects& changed);
 
 private:
     void OnInitDialog(Message& m);
@@ -61,6 +65,9 @@ private:
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);
     void OnDpiChanged(Message& m);
+    void OnSettingsFilesChanged(Message& m);
+    void OnSettingsTimer(Message& m);
+    void ShowNotice();
     void LayOutControls(const struct LauncherLayout& layout);
     void SetCommandFont(int dpi);
 
@@ -78,6 +85,8 @@ private:
     GlyphButton closeButton_;
     GlyphButton aboutButton_;
     RunLines runLines_{SystemCodePage()};  // what a refill keeps
+    SettingsWatch settingsWatch_;
+    std::string notice_;  // a file's problem the user has not seen yet
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;

@@ -44,10 +44,10 @@ int main() {
                         TiXmlDocument document;
                         ParseSettingsDocument(file, document);
                     }));
-        AliasTable table;
-        std::printf("read%d %.1f\n", count, MedianMs(runs, [&] { ReadAliasesXml(file, converter, table); }));
+        std::vector<AliasEntry> aliases;
+        std::printf("read%d %.1f\n", count, MedianMs(runs, [&] { ReadAliasesXml(file, converter, aliases); }));
         std::string written;
-        std::printf("write%d %.1f\n", count, MedianMs(runs, [&] { written = WriteAliasesXml(table, converter); }));
+        std::printf("write%d %.1f\n", count, MedianMs(runs, [&] { written = WriteAliasesXml(aliases, converter); }));
         std::printf("bytes%d %zu\n", count, written.size());
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <type_traits>
 
 #include "framework/files.h"
 #include "framework/module.h"
@@ -46,43 +47,36 @@ public:
     }
 };
 
-// Reads |fileName| beside the executable. |parse| returns whether the bytes loaded
-// and whether they did so without loss; if not, the file is kept for the next save.
-template <class Parse>
-bool LoadBeside(const char* fileName, bool& keepOldFile, Parse parse) {
-    keepOldFile = false;
-    try {
-        std::string bytes;
-        FileRead read = ReadWholeFile(PathBesideExecutable(fileName), kMaxFileSize, bytes);
-        if (read == FileRead::kMissing) return false;
-        if (read == FileRead::kUnreadable) {
-            keepOldFile = true;
-            return false;
+// The two files in the executable's folder.
+class BesideExecutable final : public SettingsDisk {
+public:
+    FileRead Read(const char* name, std::string& bytes) const override {
+        try {
+            return ReadWholeFile(PathOf(name), kMaxFileSize, bytes);
+        } catch (const std::exception&) {  // out of memory: as good as locked, never replaced
+            bytes.clear();
+            return FileRead::kUnreadable;
         }
-        auto [loaded, lossless] = parse(bytes);
-        keepOldFile = !bytes.empty() && (!loaded || !lossless);  // an empty file holds nothing to keep
-        return loaded;
-    } catch (const std::exception&) {  // out of memory: kept, never replaced by less than it held
-        keepOldFile = true;
-        return false;
     }
-}
+    bool IsReadOnly(const char* name) const override {
+        DWORD attributes = GetFileAttributesA(PathOf(name).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+    bool SetAside(const char* name) override { return SetFileAside(PathOf(name)); }
+    bool Replace(const char* name, std::string_view bytes) override {
+        return SaveFileAtomically(PathOf(name), bytes);
+    }
+    std::string PathOf(const char* name) const override { return PathBesideExecutable(name); }
+};
 
-// Writes what |print| gives. A file the user made read-only is neither replaced nor
-// set aside, and one that runs out of memory on the way stays as it was.
-template <class Print>
-void SaveBeside(const char* fileName, bool& keepOldFile, Print print) {
+// Nothing may unwind into a window procedure; what ran out of memory on the way
+// stays unsaved, and the files as they were.
+template <class Action, class Result = std::invoke_result_t<Action>>
+Result Guarded(Action action) {
     try {
-        std::string text = print();
-        std::string path = PathBesideExecutable(fileName);
-        DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
-        if (keepOldFile) {
-            if (!SetFileAside(path)) return;  // never replace what could not be kept
-            keepOldFile = false;
-        }
-        SaveFileAtomically(path, text);  // failures stay silent
+        return action();
     } catch (const std::exception&) {
+        return Result();
     }
 }
 
@@ -126,27 +120,28 @@ bool SetFileAside(const std::string& path) {
 }
 
 bool AliasTable::LoadFromFile() {
-    Clear();
-    return LoadBeside("aliases.xml", keepOldFile_, [this](const std::string& bytes) {
-        AliasReadResult result = ReadAliasesXml(bytes, SystemAnsiUtf8Converter(), *this);
-        return std::pair(result.loaded, result.lossless);
-    });
+    BesideExecutable disk;
+    return Guarded([&] { return Load(disk, SystemAnsiUtf8Converter()); });
 }
 
 bool AliasTable::SaveToFile() {
-    SaveBeside("aliases.xml", keepOldFile_, [this] { return WriteAliasesXml(*this, SystemAnsiUtf8Converter()); });
+    BesideExecutable disk;
+    Guarded([&] { Save(disk, SystemAnsiUtf8Converter(), SaveKind::kUnsaved); });
     return true;
 }
 
 bool AppSettings::Load() {
-    aliases.LoadFromFile();
-    return LoadBeside("settings.xml", keepOldFile_, [this](const std::string& bytes) {
-        return std::pair(ReadSettingsXml(bytes, *this), true);
-    });
+    BesideExecutable disk;
+    return Guarded([&] { return Load(disk, SystemAnsiUtf8Converter()); });
 }
 
-bool AppSettings::Save() {
-    aliases.SaveToFile();
-    SaveBeside("settings.xml", keepOldFile_, [this] { return WriteSettingsXml(*this); });
+bool AppSettings::Save(SaveKind kind) {
+    BesideExecutable disk;
+    Guarded([&] { Save(disk, SystemAnsiUtf8Converter(), kind); });
     return true;
+}
+
+SettingsReload AppSettings::Reload() {
+    BesideExecutable disk;
+    return Guarded([&] { return Reload(disk, SystemAnsiUtf8Converter()); });
 }

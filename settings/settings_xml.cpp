@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "text/code_page.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -171,7 +172,14 @@ std::string Print(const TiXmlDocument& document) {
 
 }  // namespace
 
-bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool* whole) {
+bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool* whole, ParsePosition* failedAt) {
+    if (failedAt) *failedAt = ParsePosition{};
+    // Notepad's "Unicode" and "Unicode big endian": the parser itself reads only bytes.
+    std::string decoded;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        if (!Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE', decoded)) return false;
+        bytes = decoded;
+    }
     // Line ends as TinyXML's own file loading makes them; the parser stops at a NUL.
     bytes = bytes.substr(0, bytes.find('\0'));
     std::string text;
@@ -197,16 +205,18 @@ bool ParseSettingsDocument(std::string_view bytes, TiXmlDocument& document, bool
         *whole = true;
     }
     document.Parse(text.c_str(), nullptr, encoding);
+    if (document.Error() && failedAt) *failedAt = {document.ErrorRow(), document.ErrorCol()};
     return !document.Error() && document.RootElement() != nullptr;
 }
 
-AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter, AliasTable& table) {
-    table.Clear();
+AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& converter,
+                               std::vector<AliasEntry>& aliases) {
+    aliases.clear();
     AliasReadResult result;
     try {
         TiXmlDocument document;
         bool whole = true;
-        if (!ParseSettingsDocument(bytes, document, &whole)) return result;
+        if (!ParseSettingsDocument(bytes, document, &whole, &result.failedAt)) return result;
         result.loaded = true;
         result.lossless = whole;
         TiXmlNode* first = document.RootElement()->FirstChild("alias");
@@ -215,21 +225,21 @@ AliasReadResult ReadAliasesXml(std::string_view bytes, const AnsiUtf8Converter& 
             const char* command = e->Attribute("cmd");
             if (!name || !command) continue;
             std::string n = FromFile(name, converter, result.lossless);
-            table.Append(std::move(n), FromFile(command, converter, result.lossless));
+            aliases.push_back({std::move(n), FromFile(command, converter, result.lossless)});
         }
     } catch (const std::exception&) {  // out of memory: no part of the file counts as read
-        table.Clear();
+        aliases.clear();
         return AliasReadResult{};
     }
     return result;
 }
 
-std::string WriteAliasesXml(const AliasTable& table, const AnsiUtf8Converter& converter) {
+std::string WriteAliasesXml(const std::vector<AliasEntry>& aliases, const AnsiUtf8Converter& converter) {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
     TiXmlElement* root = new TiXmlElement("aliases");
     document.LinkEndChild(root);
-    for (const AliasEntry& entry : table) {
+    for (const AliasEntry& entry : aliases) {
         TiXmlElement* alias = new TiXmlElement("alias");
         // As C strings in either build of the library: no text here holds a NUL.
         alias->SetAttribute("alias", ToFile(entry.name, converter).c_str());
@@ -255,10 +265,10 @@ bool ReadIntSetting(const TiXmlElement& group, const char* setting, const char* 
     return found;
 }
 
-bool ReadSettingsXml(std::string_view bytes, AppSettings& s) {
+bool ReadSettingsXml(std::string_view bytes, SettingsOptions& s, ParsePosition* failedAt) {
     TiXmlDocument document;
     try {
-        if (!ParseSettingsDocument(bytes, document)) return false;
+        if (!ParseSettingsDocument(bytes, document, nullptr, failedAt)) return false;
     } catch (const std::exception&) {  // out of memory
         return false;
     }
@@ -279,7 +289,7 @@ bool ReadSettingsXml(std::string_view bytes, AppSettings& s) {
     return true;
 }
 
-std::string WriteSettingsXml(const AppSettings& s) {
+std::string WriteSettingsXml(const SettingsOptions& s) {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
     TiXmlElement* root = new TiXmlElement("settings");

@@ -250,22 +250,27 @@ TEST(SettingsDialog, AskedForBeforeTheStartUpFinishedItEditsTheLoadedAliases) {
     EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")), aliases);
 }
 
-TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRuns) {
+// OK applies the dialog's changes to the file as it is by then: the alias deleted
+// in the dialog stays deleted, one added by hand while the dialog was open stays.
+TEST(SettingsDialog, ADeletedAliasNoLongerCompletesNorRunsAndOneAddedByHandMeanwhileStays) {
     Brisq brisq;
     const std::string recorder = brisq.Folder().File("recorder.exe");
-    WriteFile(brisq.Folder().File("aliases.xml"), std::string(kAliasesHead) + AliasLine("zebra", recorder) +
-                                                      AliasLine("yak", recorder) + "</aliases>\r\n");
+    const std::string path = brisq.Folder().File("aliases.xml");
+    const std::string both = std::string(kAliasesHead) + AliasLine("zebra", recorder) + AliasLine("yak", recorder);
+    WriteFile(path, both + "</aliases>\r\n");
     ASSERT_TRUE(brisq.Start());
     HWND settings = OpenSettings(brisq);
     ASSERT_NE(settings, nullptr) << brisq.Describe();
     ASSERT_TRUE(SelectFirstRow(settings));
     ClickFlatButton(GetDlgItem(settings, kDeleteAlias));
-    EXPECT_TRUE(WaitUntil([&] { return testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return testkit::Ask(GetDlgItem(settings, kAliasList), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    WriteFile(path, both + AliasLine("hand", recorder) + "</aliases>\r\n");
     PressDialogButton(settings, IDOK);
     ASSERT_TRUE(ClosedBackToTheLauncher(brisq, settings)) << brisq.Describe();
-    EXPECT_EQ(ReadFile(brisq.Folder().File("aliases.xml")),
-              kAliasesHead + AliasLine("yak", recorder) + "</aliases>\r\n");
-    for (const std::string& entry : brisq.DropDownEntries()) EXPECT_NE(entry, "zebra");
+    EXPECT_EQ(ReadFile(path),
+              kAliasesHead + AliasLine("yak", recorder) + AliasLine("hand", recorder) + "</aliases>\r\n");
+    EXPECT_EQ(brisq.DropDownEntries(), (std::vector<std::string>{"yak", "hand"}));
 
     // Typed whole it is no name any more: the shell cannot open it.
     TypeAndRun(brisq, "zebra");

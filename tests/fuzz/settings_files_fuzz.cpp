@@ -1,5 +1,7 @@
 // Feeds any bytes to both loaders. Whatever loads must save and load back to the
-// same table and record.
+// same table and record. Two alias lists read from the bytes (split at 0x1F), as
+// the start and the end of a Settings dialog, must merge to the dialog's list
+// when the disk already holds it.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +9,7 @@
 
 #include <tinyxml.h>
 
+#include "settings/settings_merge.h"
 #include "settings/settings_xml.h"
 
 namespace {
@@ -59,9 +62,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (back[i].name != table[i].name || back[i].command != table[i].command) std::abort();
     }
 
-    AppSettings settings;
+    std::vector<AliasEntry> lists[2];
+    std::size_t from = 0;
+    for (std::vector<AliasEntry>& list : lists) {
+        std::size_t end = std::min(bytes.find('\x1F', from), bytes.size());
+        ReadAliasesXml(bytes.substr(from, end - from), converter, list);
+        from = std::min(end + 1, bytes.size());
+    }
+    const auto& [base, mine] = lists;
+    if (MergeAliases(base, mine, mine) != mine) std::abort();
+
+    SettingsOptions settings;
     if (ReadSettingsXml(bytes, settings)) {
-        AppSettings back;
+        SettingsOptions back;
         back.start_with_windows = back.icon_in_tray = back.run_history = back.typed_urls = back.start_menu = 99;
         back.hot_key_key = back.hot_key_mod = 99;
         if (!ReadSettingsXml(WriteSettingsXml(settings), back)) std::abort();

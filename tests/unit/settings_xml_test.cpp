@@ -252,14 +252,30 @@ TEST(AliasesXml, ReadsLegacyRawAnsiAndFlagsTextWithoutAnAnsiForm) {
     EXPECT_EQ(Dump(table), "[?=euro]");
 }
 
-// A declaration that names another encoding does not decide: bytes that are
-// UTF-8 are read as UTF-8, references included. (The literals below are UTF-8.)
-TEST(AliasesXml, ValidUtf8IsReadAsUtf8WhateverTheDeclarationSays) {
+// UTF-16 text as a file holds it: a byte-order mark, then two bytes a unit.
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+        char high = char(unit >> 8), low = char(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// The bytes decide, not the declaration: UTF-16 with its byte-order mark (what
+// Notepad saves as "Unicode") is read as its text, bytes that are UTF-8 as UTF-8,
+// references included. (The literals below are UTF-8.)
+TEST(AliasesXml, EveryEncodingAWindowsEditorSavesReadsWhole) {
     const Utf8Converter utf8;
+    const std::u16string unicode = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<aliases>\r\n"
+                                   u"<alias alias=\"привет\" cmd=\"notepad.exe 😀.txt\"/></aliases>\r\n";
+    std::string cut = Utf16File(unicode, false);
+    cut.pop_back();  // a save caught half-way through a unit
     const struct {
         const AnsiUtf8Converter& page;
         std::string file, table;
-        bool lossless;
+        bool lossless = true, loaded = true;
     } cases[] = {
         {kLatin1, "<?xml version='1.0' encoding='windows-1252'?><aliases><alias alias='привет' cmd='x'/></aliases>",
          "[\?\?\?\?\?\?=x]", false},
@@ -267,15 +283,24 @@ TEST(AliasesXml, ValidUtf8IsReadAsUtf8WhateverTheDeclarationSays) {
          "[caf\xE9=?]", false},
         // As a script's XML writer leaves it: no declaration, references beyond ASCII.
         {utf8, "<aliases><alias alias='&#1087;&#1088;&#1080;' cmd='notepad.exe caf&#233;.txt'/></aliases>",
-         "[при=notepad.exe café.txt]", true},
+         "[при=notepad.exe café.txt]"},
+        {utf8, "\xEF\xBB\xBF<aliases><alias alias='привет' cmd='x'/></aliases>", "[привет=x]"},
+        {utf8, Utf16File(unicode, false), "[привет=notepad.exe 😀.txt]"},
+        {utf8, Utf16File(unicode, true), "[привет=notepad.exe 😀.txt]"},
+        {kLatin1, Utf16File(u"<aliases><alias alias='caf\u00E9' cmd='\u20AC'/></aliases>", false), "[caf\xE9=?]", false},
+        {utf8, cut, "", true, false},
+        {utf8, Utf16File(u"<aliases><alias alias='\xD83D' cmd='lone surrogate'/></aliases>", false), "", true, false},
     };
     for (const auto& c : cases) {
         AliasTable table;
         AliasReadResult result = ReadAliasesXml(c.file, c.page, table);
-        EXPECT_TRUE(result.loaded) << c.file;
+        EXPECT_EQ(result.loaded, c.loaded) << c.file;
         EXPECT_EQ(result.lossless, c.lossless) << c.file;  // not lossless: kept aside, a name lost its form
         EXPECT_EQ(Dump(table), c.table) << c.file;
     }
+    // settings.xml the same way.
+    EXPECT_EQ(Fields(ReadSettings(Utf16File(u"<settings><show><start_menu val='0'/></show></settings>", true))),
+              "1 0 82/2 1 1 0");
 }
 
 // Text that is no UTF-8 is read byte by byte, where the parser keeps only the

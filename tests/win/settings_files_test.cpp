@@ -70,10 +70,12 @@ TEST_F(SettingsFiles, FreshStartWritesBothFilesInTheProgramsForm) {
 }
 
 TEST_F(SettingsFiles, HandWrittenFilesSurviveLoadAndSave) {
-    Write(Beside("aliases.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
-                                 "  <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n</aliases>\r\n");
-    Write(Beside("settings.xml"), "<settings><show><start_menu val='0'/></show>"
-                                  "<general><hot_key key='65'/></general></settings>");
+    const std::string myAliases = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
+                                  "  <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n</aliases>\r\n";
+    const std::string mySettings = "<settings><show><start_menu val='0'/></show>"
+                                   "<general><hot_key key='65'/></general></settings>";
+    Write(Beside("aliases.xml"), myAliases);
+    Write(Beside("settings.xml"), mySettings);
     AppSettings settings;
     EXPECT_TRUE(settings.Load());
     ASSERT_EQ(settings.aliases.Count(), 1u);
@@ -81,10 +83,19 @@ TEST_F(SettingsFiles, HandWrittenFilesSurviveLoadAndSave) {
     EXPECT_EQ(settings.start_menu, 0);
     EXPECT_EQ(settings.hot_key_key, 65);
     EXPECT_EQ(settings.hot_key_mod, 2);
+    settings.Save();  // nothing changed: nothing written
+    EXPECT_EQ(Contents(Beside("aliases.xml")), myAliases);
+    EXPECT_EQ(Contents(Beside("settings.xml")), mySettings);
+
+    // What changed is written in the program's form.
+    settings.aliases.Append("g", "google.com");
+    settings.icon_in_tray = 1;
     settings.Save();
     EXPECT_EQ(Contents(Beside("aliases.xml")), "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<aliases>\r\n"
-                                               "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n</aliases>\r\n");
+                                               "    <alias alias=\"np\" cmd=\"notepad.exe\" />\r\n"
+                                               "    <alias alias=\"g\" cmd=\"google.com\" />\r\n</aliases>\r\n");
     std::string expected = kDefaultSettings;
+    expected.replace(expected.find("<icon_in_tray val=\"0\""), 21, "<icon_in_tray val=\"1\"");
     expected.replace(expected.find("key=\"82\""), 8, "key=\"65\"");
     expected.replace(expected.find("<start_menu val=\"1\""), 19, "<start_menu val=\"0\"");
     EXPECT_EQ(Contents(Beside("settings.xml")), expected);
@@ -165,14 +176,24 @@ TEST_F(SettingsFiles, AFileLockedAtStartIsNeitherReadNorReplaced) {
     AppSettings settings;
     EXPECT_FALSE(settings.Load());
     EXPECT_EQ(settings.icon_in_tray, 0);
-    settings.Save();  // cannot set it aside while locked, so it must not write over it
+    EXPECT_GT(settings.RetryAfterMs(), 0u);
+    settings.start_menu = 0;  // confirmed in Settings while it is locked
+    settings.Save(SaveKind::kFromSettings);
+    EXPECT_EQ(settings.Reload().notice, "");
     CloseHandle(locked);
     EXPECT_EQ(Contents(path), mine);
     EXPECT_FALSE(Exists(path + ".tmp"));
 
-    settings.Save();  // the lock is gone: kept aside now, then written
-    EXPECT_EQ(Contents(path + ".bad"), mine);
-    EXPECT_EQ(Contents(path), kDefaultSettings);
+    // The lock is gone: read, never set aside, and what was confirmed merged in.
+    SettingsReload reload = settings.Reload();
+    EXPECT_TRUE(reload.optionsChanged);
+    EXPECT_EQ(reload.retryAfterMs, 0u);
+    EXPECT_EQ(settings.icon_in_tray, 1);
+    EXPECT_FALSE(Exists(path + ".bad"));
+    std::string expected = kDefaultSettings;
+    expected.replace(expected.find("<icon_in_tray val=\"0\""), 21, "<icon_in_tray val=\"1\"");
+    expected.replace(expected.find("<start_menu val=\"1\""), 19, "<start_menu val=\"0\"");
+    EXPECT_EQ(Contents(path), expected);
 }
 
 TEST_F(SettingsFiles, ReadOnlyFilesAreNeitherReplacedNorChanged) {
@@ -240,11 +261,15 @@ TEST_F(SettingsFiles, NonAsciiTextIsStoredAsUtf8) {
     ASSERT_EQ(back.Count(), 1u);
     EXPECT_EQ(back[0].name, "caf\xE9");
 
-    // A character the code page cannot hold: loaded as a stand-in, the file kept aside.
+    // A character the code page cannot hold: loaded as a stand-in; the file kept
+    // aside once a change is written, never before.
     const std::string smiley = "<aliases><alias alias='\xE2\x98\xBA' cmd='x'/></aliases>";
     Write(path, smiley);
     EXPECT_TRUE(back.LoadFromFile());
     ASSERT_EQ(back.Count(), 1u);
+    back.SaveToFile();
+    EXPECT_EQ(Contents(path), smiley);
+    back.Append("new", "entry");
     back.SaveToFile();
     EXPECT_EQ(Contents(path + ".bad"), smiley);
 }
