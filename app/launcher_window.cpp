@@ -52,7 +52,6 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayLeftButton),
     OnMessageOf(&LauncherWindow::TaskbarCreatedOf, &LauncherWindow::OnTaskbarCreated),
     OnMessageOf(&LauncherWindow::TrayCallbackOf, &LauncherWindow::OnTrayRightButton),
-    OnMessage(SettingsWatch::kChangedMessage, &LauncherWindow::OnSettingsFilesChanged),
     OnMessage(WM_TIMER, &LauncherWindow::OnSettingsTimer),
     OnMessage(WM_DPICHANGED, &LauncherWindow::OnDpiChanged),
     OnMessage(WM_GETOBJECT, &LauncherWindow::OnGetObject),
@@ -322,7 +321,8 @@ void LauncherWindow::ApplySettings(const SettingsEffects& changed) {
     if (changed.autostart) ApplyStartWithWindows();
 }
 
-void LauncherWindow::OnSettingsFilesChanged(Message&) { settingsWatch_.OnChanged(); }
+HANDLE LauncherWindow::SignalToWaitFor() const { return settingsWatch_.ChangeSignal(); }
+void LauncherWindow::OnSignalled() { settingsWatch_.OnChanged(); }
 
 // What others wrote to the files takes effect as if applied through Settings.
 // The dialog edits the record as it was when it opened; it reads the files

@@ -47,6 +47,10 @@ public:
     void ApplySettings(const SettingsEffects& changed);
 
 private:
+    // The settings files' folder changed: the loop that runs the launcher waits for it.
+    HANDLE SignalToWaitFor() const override;
+    void OnSignalled() override;
+
     void OnInitDialog(Message& m);
     void OnFinishStartup(Message& m);
     void OnToggle(Message& m);
@@ -65,7 +69,6 @@ private:
     void OnTaskbarCreated(Message& m);
     void OnTrayRightButton(Message& m);
     void OnDpiChanged(Message& m);
-    void OnSettingsFilesChanged(Message& m);
     void OnSettingsTimer(Message& m);
     void ShowNotice();
     void LayOutControls(const struct LauncherLayout& layout);

@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         InitSkinPalette();
         TraceMark("palette");
         LauncherWindow launcher;
-        result = launcher.RunModal(instance, IDD_LAUNCHER, GetActiveWindow());
+        result = launcher.RunModalWaiting(instance, IDD_LAUNCHER, GetActiveWindow());
         // At every exit, changed or not; never settings that were not loaded.
         if (launcher.StartupFinished()) AppSettings::Instance().Save();
     } catch (...) {

@@ -3,12 +3,9 @@
 
 #include <string>
 
-#include "framework/owners.h"
-
-// Posts a message to a window whenever something in a folder changes: a file
-// made, written, resized, renamed or removed. A thread of its own, with a small
-// stack, waits for the system's change notification and only posts; nothing
-// runs while nothing changes.
+// The system's change notification on a folder: a file made, written,
+// resized, renamed or removed signals it. Whoever runs the message loop waits
+// for it there; nothing runs while nothing changes.
 class FolderWatch {
 public:
     FolderWatch() = default;
@@ -16,17 +13,14 @@ public:
     FolderWatch& operator=(const FolderWatch&) = delete;
     ~FolderWatch() { Stop(); }
 
-    // False when the folder cannot be watched; the window then hears nothing.
-    bool Start(const std::string& folder, HWND window, UINT message);
-    // Returns once no message can come any more.
+    // False when the folder cannot be watched; Signal is then null.
+    bool Start(const std::string& folder);
     void Stop();
+    // Signalled once something changed, until Rearm.
+    HANDLE Signal() const { return change_ == INVALID_HANDLE_VALUE ? nullptr : change_; }
+    // Waits for the next change; a watch that cannot wait again stops.
+    void Rearm();
 
 private:
-    static DWORD WINAPI Wait(void* self);
-
     HANDLE change_ = INVALID_HANDLE_VALUE;
-    KernelHandle stop_;
-    KernelHandle thread_;
-    HWND window_ = nullptr;
-    UINT message_ = 0;
 };

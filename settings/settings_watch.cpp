@@ -4,7 +4,12 @@
 
 void SettingsWatch::Start(HWND window) {
     window_ = window;
-    folder_.Start(PathBesideExecutable(""), window, kChangedMessage);
+    folder_.Start(PathBesideExecutable(""));
+}
+
+void SettingsWatch::OnChanged() {
+    folder_.Rearm();
+    ReadAfter(kQuietMs);
 }
 
 void SettingsWatch::Stop() {

@@ -7,13 +7,12 @@
 #include "settings/app_settings.h"
 
 // Reads the settings files again when something changes them on disk. The
-// change notification on their folder comes as kChangedMessage; the reads come
-// as the timer kTimerId, a quiet moment later (a save arrives as several
-// changes) and at the retries a missing, locked or broken file asks for. Both
-// go to the window given, which hands them here.
+// message loop waits for ChangeSignal and calls OnChanged; the reads come as
+// the timer kTimerId of the window given, a quiet moment later (a save
+// arrives as several changes) and at the retries a missing, locked or broken
+// file asks for.
 class SettingsWatch {
 public:
-    static constexpr UINT kChangedMessage = WM_APP + 2;
     static constexpr UINT_PTR kTimerId = 0x5E77;
 
     // Watches from now on; a load that follows misses no change.
@@ -21,8 +20,10 @@ public:
     void Stop();
     // Reads in |ms| (or sooner, if already due sooner); 0 does nothing.
     void ReadAfter(unsigned ms);
-    // The folder changed.
-    void OnChanged() { ReadAfter(kQuietMs); }
+    // The change notification on the files' folder; null when it cannot be had.
+    HANDLE ChangeSignal() const { return folder_.Signal(); }
+    // That notification came.
+    void OnChanged();
 
     struct Outcome {
         SettingsEffects effects;

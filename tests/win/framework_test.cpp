@@ -103,6 +103,40 @@ TEST(Framework, DialogTableReflectionAndResults) {
 }
 
 namespace {
+// Run by its own loop, which waits for an event as well as for messages.
+class WaitingDialog final : public DialogObject {
+public:
+    bool ProcessMessage(Message& m) override {
+        if (m.id == WM_INITDIALOG) {
+            SetEvent(event.get());  // before the loop first waits
+            SetTimer(m.window, 1, 10000, nullptr);  // a loop that never hands it over ends failed
+        }
+        if (m.id == WM_TIMER) End(IDABORT);
+        if (m.id == WM_COMMAND && m.CommandId() == IDCANCEL) End(IDCANCEL);
+        return false;
+    }
+    KernelHandle event{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    int signals = 0;
+
+private:
+    HANDLE SignalToWaitFor() const override { return event.get(); }
+    void OnSignalled() override {
+        ResetEvent(event.get());
+        ++signals;
+        // Escape, as typed: the dialog manager's keys work in this loop too.
+        PostMessageA(Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+};
+}  // namespace
+
+TEST(Framework, OwnLoopHandsOverTheSignalAndKeepsTheDialogKeys) {
+    WaitingDialog dialog;
+    EXPECT_EQ(dialog.RunModalWaiting(GetModuleHandleA(nullptr), IDD_LAUNCHER, nullptr), IDCANCEL);
+    EXPECT_EQ(dialog.signals, 1);
+    EXPECT_EQ(dialog.Handle(), nullptr);  // the window is gone with the loop
+}
+
+namespace {
 // Records the reflected messages its table is handed.
 class Recorder final : public ControlObject {
 public:

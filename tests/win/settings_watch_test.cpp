@@ -17,8 +17,8 @@ std::string AliasesWith(const std::string& name) {
 
 }  // namespace
 
-// The watch as the launcher runs it, on the files beside this program: its two
-// messages handed to it from this thread's queue.
+// The watch as the launcher runs it, on the files beside this program: its
+// signal and its timer handed to it from this thread.
 TEST(SettingsWatch, FilesWrittenInPlaceOrReplacedByARenameAreReadAgain) {
     const std::string aliases = PathBesideExecutable("aliases.xml"), options = PathBesideExecutable("settings.xml");
     testkit::WriteFile(aliases, AliasesWith("first"));
@@ -33,9 +33,9 @@ TEST(SettingsWatch, FilesWrittenInPlaceOrReplacedByARenameAreReadAgain) {
     auto next = [&](bool hold = false) {
         SettingsWatch::Outcome outcome{};
         testkit::WaitUntil([&] {
+            if (WaitForSingleObject(watch.ChangeSignal(), 0) == WAIT_OBJECT_0) watch.OnChanged();
             MSG message;
             while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
-                if (message.message == SettingsWatch::kChangedMessage) watch.OnChanged();
                 if (message.message != WM_TIMER || message.wParam != SettingsWatch::kTimerId) continue;
                 if (hold) {
                     watch.Hold();
