@@ -69,9 +69,11 @@ void LauncherWindow::OnInitDialog(Message& m) {
     dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
     skin_.SetBitmap(SkinPainter::SkinBitmap(dpi_));
     skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
+    TraceMark("skin and region");
     SetCommandFont(dpi_);
+    TraceMark("command box font");
     LayOutControls(LayOutLauncher(dpi_));
-    TraceMark("skin region and layout");
+    TraceMark("layout");
     SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
     TraceMark("translucency");
