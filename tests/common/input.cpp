@@ -50,11 +50,19 @@ void SendKey(WORD vk, bool up) {
 
 bool IsDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
-void SendButton(DWORD flag) {
+// Through X when the pointer moves through X: a press sent to Wine directly
+// could overtake the motion before it, which the X server has made but the
+// window's thread not yet read, and land where the pointer was before.
+bool SetLeftButton(bool down) {
+    if (ThroughX()) {
+        Xdotool(down ? "mousedown 1" : "mouseup 1");
+        return WaitUntil([&] { return IsDown(VK_LBUTTON) == down; }, kStepDeadline);
+    }
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof(input));
+    return true;
 }
 
 bool SetModifier(WORD modifier, bool down) {
@@ -125,12 +133,9 @@ bool MovePointer(POINT screen) {
     return WaitUntil([&] { return At(screen); }, kStepDeadline);
 }
 
-void PressLeftButton() { SendButton(MOUSEEVENTF_LEFTDOWN); }
+bool PressLeftButton() { return SetLeftButton(true); }
 
-bool ReleaseLeftButtonAndPark() {
-    SendButton(MOUSEEVENTF_LEFTUP);
-    return ParkPointer();
-}
+bool ReleaseLeftButtonAndPark() { return SetLeftButton(false) && ParkPointer(); }
 
 POINT PointerRest() { return POINT{GetSystemMetrics(SM_CXSCREEN) - 1, 0}; }
 

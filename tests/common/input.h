@@ -40,8 +40,9 @@ void TypeText(const std::string& text);
 
 // Moves the real pointer; true once it is there.
 bool MovePointer(POINT screen);
-// Presses the left button where the pointer is; the caller waits for what the press does.
-void PressLeftButton();
+// Presses the left button where the pointer is; true once the system has it
+// down. The caller waits for what the press does.
+bool PressLeftButton();
 // Lets the left button go and puts the pointer to rest; true once it is there.
 bool ReleaseLeftButtonAndPark();
 // Where the pointer rests between tests: a corner no window of the tests covers,

@@ -21,9 +21,9 @@ public:
     }
     bool Parked() const { return parked_; }
     // The caller waits for what the press does.
-    void PressLeftButton() {
+    bool PressLeftButton() {
         pressed_ = true;
-        testkit::PressLeftButton();
+        return testkit::PressLeftButton();
     }
     bool ReleaseLeftButtonAndPark() {
         pressed_ = false;
@@ -119,7 +119,7 @@ TEST(Look, PanelIsADragHandleAndTheCommandBoxIsNot) {
     GetWindowRect(brisq.Launcher(), &window);
     panel = POINT{window.left + 200, window.top + 10};
     ASSERT_TRUE(MovePointer(panel));
-    pointer.PressLeftButton();
+    ASSERT_TRUE(pointer.PressLeftButton());
     ASSERT_TRUE(WaitUntil([&] { return (ThreadInfoOf(brisq.Launcher()).flags & GUI_INMOVESIZE) != 0; }));
     ASSERT_TRUE(MovePointer(POINT{panel.x + 40, panel.y + 20}));
     RECT now{};
