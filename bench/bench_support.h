@@ -128,7 +128,7 @@ inline HWND ShownWindowOf(DWORD process, bool painted) {
 // the object goes.
 class Started {
 public:
-    Started(const std::string& exe, const std::string& folder) {
+    Started(const std::string& exe, const std::string& folder, const std::string& arguments = "") {
         SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
         HANDLE write = nullptr;
         if (!CreatePipe(&read_, &write, &inherit, 1 << 16)) return;
@@ -139,7 +139,7 @@ public:
         startup.hStdOutput = write;
         startup.hStdError = write;
         startup.hStdInput = nullptr;
-        std::string commandLine = "\"" + exe + "\"";
+        std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
         start_ = Now();
         if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                             folder.empty() ? nullptr : folder.c_str(), &startup, &process_))

@@ -1,14 +1,21 @@
 // Hot key to launcher shown, in front and with the focus in its command box:
-// presses of Ctrl+R sent with SendInput to a running Brisq.exe, each from
-// hidden. Baseline, pressed in turn with it: a plain window of this program,
-// on a thread of its own, that shows itself, comes to the front and focuses
-// its edit field on its own hot key (Ctrl+Shift+F11), as simply as that can
-// be done. Then where Brisq's time goes: BrisqTraced.exe's marks per press.
+// presses of Ctrl+R sent with SendInput to a running Brisq.exe while another
+// application is in front, as a user meets it. The baseline, pressed in turn
+// with it: a popup tool window of the launcher's size with one edit field, in
+// a process of its own (this program started with the argument "window"),
+// shown once at its start as the launcher is, that on a hot key of its own
+// shows itself, comes to the front and focuses its field, as simply as that
+// can be done, and hides when another application takes the front. Beside it
+// the earlier baseline, the same window on a thread of this process, never
+// shown before its first press: the last figures were measured against it.
+// Then where Brisq's time goes: BrisqTraced.exe's marks per press.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -17,8 +24,10 @@ namespace {
 using namespace bench;
 const int kPresses = 40;
 const UINT kCommandBox = 1000;
+const UINT kInProcessKey = VK_F11;
+const UINT kProcessKey = VK_F9;
 
-void PressHotKey(std::vector<WORD> keys) {
+void PressHotKey(const std::vector<WORD>& keys) {
     std::vector<INPUT> input;
     for (WORD key : keys) {
         INPUT i{};
@@ -44,158 +53,209 @@ bool ShownWithFocus(HWND window, HWND field) {
     return info.hwndFocus == field || IsChild(field, info.hwndFocus);
 }
 
-// The baseline window: a popup of the launcher's size with one edit field.
-struct Baseline {
-    HWND window = nullptr;
-    HWND field = nullptr;
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    DWORD thread = 0;
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-        if (id == WM_HOTKEY) {
-            if (GetForegroundWindow() == window && IsWindowVisible(window)) {
-                ShowWindow(window, SW_HIDE);
-            } else {
-                ShowWindow(window, SW_SHOW);
-                SetForegroundWindow(window);
-                SetFocus(GetWindow(window, GW_CHILD));
-            }
-            return 0;
+LRESULT CALLBACK BaselineProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+    if (id == WM_HOTKEY) {
+        if (GetForegroundWindow() == window && IsWindowVisible(window)) {
+            ShowWindow(window, SW_HIDE);
+        } else {
+            ShowWindow(window, SW_SHOW);
+            SetForegroundWindow(window);
+            SetFocus(GetWindow(window, GW_CHILD));
         }
-        return DefWindowProcA(window, id, wParam, lParam);
-    }
-    static DWORD WINAPI Run(void* param) {
-        auto* self = static_cast<Baseline*>(param);
-        WNDCLASSA type{};
-        type.lpfnWndProc = Procedure;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.lpszClassName = "BaselineLauncher";
-        type.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
-        RegisterClassA(&type);
-        self->window = CreateWindowExA(WS_EX_TOOLWINDOW, "BaselineLauncher", "", WS_POPUP | WS_BORDER, 266, 353, 491,
-                                       62, nullptr, nullptr, type.hInstance, nullptr);
-        self->field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 12, 30, 460, 22, self->window,
-                                      nullptr, type.hInstance, nullptr);
-        bool registered = RegisterHotKey(self->window, 1, MOD_CONTROL | MOD_SHIFT, VK_F11);
-        SetEvent(self->ready);
-        if (!registered) return 1;
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        UnregisterHotKey(self->window, 1);
-        DestroyWindow(self->window);
         return 0;
     }
+    if (id == WM_ACTIVATEAPP && !wParam) ShowWindow(window, SW_HIDE);
+    return DefWindowProcA(window, id, wParam, lParam);
+}
+
+// The baseline window; null when its hot key is taken.
+HWND MakeBaselineWindow(UINT key) {
+    WNDCLASSA type{};
+    type.lpfnWndProc = BaselineProcedure;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "BaselineLauncher";
+    type.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+    RegisterClassA(&type);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, type.lpszClassName, "", WS_POPUP | WS_BORDER, 266, 353, 491, 62,
+                                  nullptr, nullptr, type.hInstance, nullptr);
+    CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 12, 30, 460, 22, window, nullptr,
+                    type.hInstance, nullptr);
+    if (RegisterHotKey(window, 1, MOD_CONTROL | MOD_SHIFT, key)) return window;
+    DestroyWindow(window);
+    return nullptr;
+}
+
+void RunMessages() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+}
+
+// A window on a thread of this process: the earlier baseline, or the
+// application the user works in when the hot key is pressed.
+class WindowThread {
+public:
+    explicit WindowThread(bool application) : application_(application) {
+        CloseHandle(CreateThread(nullptr, 0, Run, this, 0, &thread_));
+        WaitForSingleObject(ready_, 10000);
+    }
+    ~WindowThread() {
+        PostThreadMessageA(thread_, WM_QUIT, 0, 0);
+        CloseHandle(ready_);
+    }
+    WindowThread(const WindowThread&) = delete;
+    WindowThread& operator=(const WindowThread&) = delete;
+    HWND Window() const { return window_; }
+
+private:
+    static DWORD WINAPI Run(void* param) {
+        auto* self = static_cast<WindowThread*>(param);
+        self->window_ = self->application_
+                            ? CreateWindowExA(0, "STATIC", "The user's application", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                              40, 40, 400, 200, nullptr, nullptr, nullptr, nullptr)
+                            : MakeBaselineWindow(kInProcessKey);
+        SetEvent(self->ready_);
+        if (self->window_) RunMessages();
+        return 0;
+    }
+    bool application_;
+    HWND window_ = nullptr;
+    HANDLE ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD thread_ = 0;
 };
 
-// One press from hidden; milliseconds to shown with focus, negative on failure.
-double PressFromHidden(HWND window, HWND field, const std::vector<WORD>& keys, double* pressedAt = nullptr) {
-    // Hidden by its own hot key, which hides it only while it is in front.
-    for (int tries = 0; IsWindowVisible(window); ++tries) {
-        if (tries == 5) return -1;
-        if (GetForegroundWindow() != window) {
-            SetForegroundWindow(window);
-            Until(1000, [&] { return GetForegroundWindow() == window; });
-        }
-        PressHotKey(keys);
-        Until(1000, [&] { return !IsWindowVisible(window); });
-    }
+// Brings the user's application to the front and waits until every window
+// under test has taken that in: each hides when it loses the front.
+bool ApplicationInFront(HWND application, const std::vector<HWND>& windows) {
+    return Until(5000, [&] {
+        if (GetForegroundWindow() != application) SetForegroundWindow(application);
+        // The front changes hands by messages to each thread, seen when it gets to them.
+        SendMessageTimeoutA(application, WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);
+        for (HWND window : windows) SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);
+        if (GetForegroundWindow() != application) return false;
+        return std::none_of(windows.begin(), windows.end(), [](HWND w) { return IsWindowVisible(w) != FALSE; });
+    });
+}
+
+// A window pressed in the rounds, and what its presses took.
+struct Pressed {
+    Pressed(const char* what, HWND window, HWND field, std::vector<WORD> keys)
+        : what(what), window(window), field(field), keys(std::move(keys)) {}
+    const char* what;
+    HWND window;
+    HWND field;
+    std::vector<WORD> keys;
+    std::vector<double> samples;
+    int failed = 0;  // presses that did not end shown with focus (another window took the front)
+};
+
+// One press with the user's application in front; milliseconds to shown with
+// focus, negative on failure. |pressedAt|: when the keys went.
+double PressFromBehind(const Pressed& p, HWND application, const std::vector<HWND>& windows,
+                       double* pressedAt = nullptr) {
+    if (!ApplicationInFront(application, windows)) return -1;
     double start = Now();
     if (pressedAt) *pressedAt = start;
-    PressHotKey(keys);
-    if (!Until(5000, [&] { return ShownWithFocus(window, field); })) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-        std::printf("not shown with focus: visible %d, foreground %p (window %p), focus %p (field %p)\n",
-                    IsWindowVisible(window), (void*)GetForegroundWindow(), (void*)window, (void*)info.hwndFocus,
-                    (void*)field);
-        return -2;
-    }
+    PressHotKey(p.keys);
+    if (!Until(5000, [&] { return ShownWithFocus(p.window, p.field); })) return -2;
     return Now() - start;
 }
 
-void PrintSamples(const char* what, const std::vector<double>& samples) {
-    std::printf("%s: median %.2f ms, min %.2f, max %.2f, above 16 ms: %zu of %zu\n", what, Median(samples),
-                *std::min_element(samples.begin(), samples.end()), *std::max_element(samples.begin(), samples.end()),
-                size_t(std::count_if(samples.begin(), samples.end(), [](double s) { return s > 16.0; })),
-                samples.size());
+void PrintSamples(const Pressed& p) {
+    const std::vector<double>& s = p.samples;
+    std::printf("%s: median %.2f ms, min %.2f, max %.2f, above 16 ms: %zu of %zu\n", p.what, Median(s),
+                *std::min_element(s.begin(), s.end()), *std::max_element(s.begin(), s.end()),
+                size_t(std::count_if(s.begin(), s.end(), [](double v) { return v > 16.0; })), s.size());
+    if (p.failed) std::printf("  presses left out (the window did not end in front with focus): %d\n", p.failed);
+}
+
+// The baseline as a program: shown at its start, as the launcher is.
+int RunBaselineProgram() {
+    HWND window = MakeBaselineWindow(kProcessKey);
+    if (!window) return 1;
+    ShowWindow(window, SW_SHOW);
+    SetFocus(GetWindow(window, GW_CHILD));
+    RunMessages();
+    return 0;
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "window") == 0) return RunBaselineProgram();
+
     KeepRunValue keep;
-    Baseline baseline;
-    CloseHandle(CreateThread(nullptr, 0, Baseline::Run, &baseline, 0, &baseline.thread));
-    WaitForSingleObject(baseline.ready, 10000);
-    if (!baseline.window) {
-        std::printf("no baseline window\n");
+    WindowThread application(true), inProcess(false);
+    Started baselineProgram(Beside("hot_key_bench.exe"), "", "window");
+    HWND baseline = nullptr;
+    Until(20000, [&] { return (baseline = ShownWindowOf(baselineProgram.Id(), false)) != nullptr; });
+    Started brisq(Beside("Brisq.exe"), "");
+    HWND launcher = nullptr;
+    Until(20000, [&] { return (launcher = FindLauncher(brisq.Id())) && IsWindowVisible(launcher); });
+    WaitForInputIdle(brisq.Process(), 20000);  // the hot key is registered once the launcher shows
+    if (!application.Window() || !inProcess.Window() || !baseline || !launcher) {
+        std::printf("hot key bench failed: a window is missing\n");
         return 1;
     }
 
-    std::vector<double> brisqSamples, baselineSamples;
-    int failed = 0;  // presses that did not end shown with focus (another window took the front)
-    {
-        Started brisq(Beside("Brisq.exe"), "");
-        HWND launcher = nullptr;
-        Until(20000, [&] { return (launcher = FindLauncher(brisq.Id())) && IsWindowVisible(launcher); });
-        if (!launcher) {
-            std::printf("no launcher window\n");
-            return 1;
-        }
-        HWND box = GetDlgItem(launcher, kCommandBox);
-        for (int i = 0; i < kPresses; ++i) {
-            double b = PressFromHidden(launcher, box, {VK_CONTROL, 'R'});
-            if (b < 0) ++failed;
-            else brisqSamples.push_back(b);
-        }
-    }
-    // Pressing in turn makes each window take the front from the other, which
-    // neither does when it is used alone: the baseline comes after.
+    std::vector<Pressed> all = {
+        {"Brisq: hot key to launcher shown, in front and focused", launcher, GetDlgItem(launcher, kCommandBox),
+         {VK_CONTROL, 'R'}},
+        {"baseline: a plain popup tool window in a process of its own", baseline, GetWindow(baseline, GW_CHILD),
+         {VK_CONTROL, VK_SHIFT, WORD(kProcessKey)}},
+        {"earlier baseline: the same window on a thread of the bench", inProcess.Window(),
+         GetWindow(inProcess.Window(), GW_CHILD), {VK_CONTROL, VK_SHIFT, WORD(kInProcessKey)}},
+    };
+    std::vector<HWND> windows;
+    for (const Pressed& p : all) windows.push_back(p.window);
+    // Round by round, so that a busy spell of the machine weighs on all alike.
     for (int i = 0; i < kPresses; ++i) {
-        double p = PressFromHidden(baseline.window, baseline.field, {VK_CONTROL, VK_SHIFT, VK_F11});
-        if (p < 0) ++failed;
-        else baselineSamples.push_back(p);
-    }
-    ShowWindow(baseline.window, SW_HIDE);
-
-    // Where Brisq's time goes, from the traced build's marks.
-    StepTable steps;
-    {
-        Started traced(Beside("BrisqTraced.exe"), "");
-        HWND launcher = nullptr;
-        Until(20000, [&] { return (launcher = FindLauncher(traced.Id())) && IsWindowVisible(launcher); });
-        HWND box = launcher ? GetDlgItem(launcher, kCommandBox) : nullptr;
-        std::size_t seen = traced.Marks().size();
-        for (int i = 0; launcher && i < kPresses; ++i) {
-            double pressedAt = 0;
-            double total = PressFromHidden(launcher, box, {VK_CONTROL, 'R'}, &pressedAt);
-            if (total < 0) break;
-            // The last marks may still be in the pipe when the window is seen.
-            std::vector<std::pair<double, std::string>> marks;
-            Until(1000, [&] {
-                marks = traced.Marks();
-                return !marks.empty() && marks.back().second == "focused";
-            });
-            // This press's marks: those after the press, relative to it.
-            std::vector<std::pair<double, std::string>> press;
-            double offset = pressedAt - traced.StartedAt();
-            for (std::size_t m = seen; m < marks.size(); ++m)
-                if (marks[m].first >= offset) press.emplace_back(marks[m].first - offset, marks[m].second);
-            seen = marks.size();
-            steps.Add(press, total, "(shown and focused, seen from outside)");
+        for (Pressed& p : all) {
+            double ms = PressFromBehind(p, application.Window(), windows);
+            if (ms < 0) ++p.failed;
+            else p.samples.push_back(ms);
         }
     }
-    PostThreadMessageA(baseline.thread, WM_QUIT, 0, 0);
-
-    if (brisqSamples.empty() || baselineSamples.empty()) {
-        std::printf("hot key bench failed: no presses that showed\n");
-        return 2;
+    for (const Pressed& p : all) {
+        if (p.samples.empty()) {
+            std::printf("hot key bench failed: no presses that showed (%s)\n", p.what);
+            return 2;
+        }
     }
-    if (failed) std::printf("presses left out (the window did not end in front with focus): %d\n", failed);
-    PrintSamples("Brisq: hot key to launcher shown, in front and focused", brisqSamples);
-    PrintSamples("baseline: hot key to a plain window shown, in front and focused", baselineSamples);
-    std::printf("ratio of the medians Brisq / baseline: %.2f (goal: Brisq <= 7 ms median, none above 16 ms)\n",
-                Median(brisqSamples) / Median(baselineSamples));
+    for (const Pressed& p : all) PrintSamples(p);
+    double brisqMedian = Median(all[0].samples);
+    std::printf("ratio of the medians Brisq / baseline: %.2f (goal <= 1.0, none above 16 ms); "
+                "Brisq / earlier baseline: %.2f\n",
+                brisqMedian / Median(all[1].samples), brisqMedian / Median(all[2].samples));
+
+    // Where Brisq's time goes, from the traced build's marks; it takes the hot key over.
+    TerminateProcess(brisq.Process(), 0);
+    WaitForSingleObject(brisq.Process(), 10000);
+    StepTable steps;
+    Started traced(Beside("BrisqTraced.exe"), "");
+    Pressed tracedLauncher("BrisqTraced", nullptr, nullptr, {VK_CONTROL, 'R'});
+    Until(20000, [&] {
+        return (tracedLauncher.window = FindLauncher(traced.Id())) && IsWindowVisible(tracedLauncher.window);
+    });
+    tracedLauncher.field = GetDlgItem(tracedLauncher.window, kCommandBox);
+    WaitForInputIdle(traced.Process(), 20000);
+    std::size_t seen = traced.Marks().size();
+    for (int i = 0; tracedLauncher.window && i < kPresses; ++i) {
+        double pressedAt = 0;
+        double total = PressFromBehind(tracedLauncher, application.Window(), {tracedLauncher.window}, &pressedAt);
+        if (total < 0) continue;
+        // The last marks may still be in the pipe when the window is seen.
+        std::vector<std::pair<double, std::string>> marks;
+        Until(1000, [&] {
+            marks = traced.Marks();
+            return !marks.empty() && marks.back().second == "focused";
+        });
+        // This press's marks: those after the press, relative to it.
+        std::vector<std::pair<double, std::string>> press;
+        double offset = pressedAt - traced.StartedAt();
+        for (std::size_t m = seen; m < marks.size(); ++m)
+            if (marks[m].first >= offset) press.emplace_back(marks[m].first - offset, marks[m].second);
+        seen = marks.size();
+        steps.Add(press, total, "(shown and focused, seen from outside)");
+    }
     std::printf("where BrisqTraced.exe's press goes (each step from the mark before it, from SendInput):\n");
     steps.Print("  ");
     return 0;
