@@ -21,6 +21,7 @@
 #include "settings/app_settings.h"
 #include "settings/settings_files.h"
 #include "settings/settings_xml.h"
+#include "text/system_conversion.h"
 
 namespace {
 double Milliseconds(std::chrono::steady_clock::time_point from) {

@@ -14,7 +14,7 @@
 #ifdef _WIN32
 #include "completion/completion_combo.h"
 #include "res/resource.h"
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 #endif
 
 namespace {

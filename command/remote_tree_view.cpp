@@ -4,7 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 namespace {
 // Key names hold at most 255 characters.

@@ -5,28 +5,15 @@
 
 #include "command/environment.h"
 #include "framework/message_table.h"
+#include "text/system_conversion.h"
 #include "text/utf8.h"
 
 namespace {
 const wchar_t kSystemEnvironment[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 const wchar_t kUserEnvironment[] = L"Environment";
 
-// The registry and the environment are read and written in UTF-16, so names
-// and values in any script come through whatever the process's code page.
-std::string ToUtf8(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(std::size_t(length > 0 ? length : 0), '\0');
-    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
-}
-
+// Read and written in UTF-16, so names and values in any script come through
+// whatever the process's code page.
 std::vector<StoredVariable> ReadEnvironmentKey(HKEY root, const wchar_t* path) {
     std::vector<StoredVariable> variables;
     HKEY key = nullptr;
@@ -44,7 +31,8 @@ std::vector<StoredVariable> ReadEnvironmentKey(HKEY root, const wchar_t* path) {
                 continue;
             std::wstring value(data.data(), dataSize / sizeof(wchar_t));
             value.resize(value.find(L'\0') == std::wstring::npos ? value.size() : value.find(L'\0'));
-            variables.push_back({ToUtf8(std::wstring(name.data(), nameLength)), ToUtf8(value), type == REG_EXPAND_SZ});
+            variables.push_back(
+                {Utf8FromWide(std::wstring_view(name.data(), nameLength)), Utf8FromWide(value), type == REG_EXPAND_SZ});
         }
     }
     RegCloseKey(key);
@@ -54,14 +42,14 @@ std::vector<StoredVariable> ReadEnvironmentKey(HKEY root, const wchar_t* path) {
 class ProcessEnvironment final : public VariableSource {
 public:
     std::optional<std::string> Variable(const std::string& name) const override {
-        std::wstring wideName = FromUtf8(name);
+        std::wstring wideName = WideFromUtf8(name);
         DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
         if (size == 0) return std::nullopt;
         std::wstring value(size, L'\0');
         DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
         if (length >= size) return std::nullopt;
         value.resize(length);
-        return ToUtf8(value);
+        return Utf8FromWide(value);
     }
 };
 }  // namespace
@@ -70,7 +58,8 @@ void ReloadSessionEnvironment() {
     const Utf8CodePage utf8;
     auto variables = SessionVariables(ReadEnvironmentKey(HKEY_LOCAL_MACHINE, kSystemEnvironment),
                                       ReadEnvironmentKey(HKEY_CURRENT_USER, kUserEnvironment), ProcessEnvironment(), utf8);
-    for (const auto& [name, value] : variables) SetEnvironmentVariableW(FromUtf8(name).c_str(), FromUtf8(value).c_str());
+    for (const auto& [name, value] : variables)
+        SetEnvironmentVariableW(WideFromUtf8(name).c_str(), WideFromUtf8(value).c_str());
 }
 
 bool NamesEnvironment(LPARAM text) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 const MessageEntry<CompletionCombo> CompletionCombo::kMessages[] = {
     OnMessage(CB_ADDSTRING, &CompletionCombo::OnAddString),

@@ -11,7 +11,7 @@
 #include "framework/files.h"
 #include "framework/owners.h"
 #include "settings/app_settings.h"
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 namespace {
 const char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";

@@ -9,7 +9,7 @@
 
 #include "framework/dll_search.h"
 #include "framework/owners.h"
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 namespace {
 // oleacc and oleaut32 are loaded on the first request only: most sessions

@@ -1,6 +1,6 @@
 #include "framework/control_object.h"
 
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 bool ControlObject::Attach(HWND control) {
     // Messages to another thread's window run there, where this object is unknown.

@@ -12,7 +12,7 @@
 #include "settings/alias_name.h"
 #include "text/code_page.h"
 #include "text/system_code_page.h"
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 namespace {
 // Room for the long paths the file dialog can give, beyond MAX_PATH: 32,768

@@ -16,7 +16,7 @@
 #include "settings/alias_dialog.h"
 #include "settings/app_settings.h"
 #include "settings/icon_cache.h"
-#include "text/wide_text.h"
+#include "text/system_conversion.h"
 
 namespace {
 const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);

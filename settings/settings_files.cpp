@@ -12,40 +12,12 @@
 #include "settings/paths.h"
 #include "settings/settings_xml.h"
 #include "text/system_code_page.h"
+#include "text/system_conversion.h"
 
 namespace {
 
 // Far beyond any real settings file; a bigger one is kept aside, not read.
 constexpr std::size_t kMaxFileSize = std::size_t(64) << 20;
-
-// MultiByteToWideChar and WideCharToMultiByte.
-class SystemConversions final : public WideConversions {
-public:
-    bool ToWide(unsigned page, std::string_view text, std::wstring& wide) const override {
-        wide.clear();
-        if (text.empty()) return true;
-        int length = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
-        if (length <= 0) return false;
-        wide.resize(length);
-        return MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide.data(), length) ==
-               length;
-    }
-    bool FromWide(unsigned page, std::wstring_view wide, std::string& text, bool* unmapped) const override {
-        text.clear();
-        if (wide.empty()) return true;
-        DWORD flags = unmapped ? WC_NO_BEST_FIT_CHARS : 0;
-        BOOL usedDefault = FALSE;
-        BOOL* report = unmapped ? &usedDefault : nullptr;
-        int length = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, report);
-        if (length <= 0) return false;
-        text.resize(length);
-        bool done = WideCharToMultiByte(page, flags, wide.data(), int(wide.size()), text.data(), length, nullptr,
-                                        report) == length;
-        if (!done) text.clear();
-        if (unmapped) *unmapped = usedDefault != FALSE;
-        return done;
-    }
-};
 
 // The two files in the executable's folder.
 class BesideExecutable final : public SettingsDisk {
@@ -84,12 +56,6 @@ Result Guarded(Action action) {
 
 std::string PathBesideExecutable(const std::string& fileName) {
     return PathInFolderOf(ModuleFileName(nullptr), fileName, SystemCodePage());
-}
-
-const AnsiUtf8Converter& SystemAnsiUtf8Converter() {
-    static const SystemConversions conversions;
-    static const CodePageConverter converter(GetACP(), conversions);
-    return converter;
 }
 
 bool SaveFileAtomically(const std::string& path, std::string_view bytes) {

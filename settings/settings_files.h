@@ -3,13 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "settings/ansi_utf8.h"
-
 // |fileName| in the folder of the running executable, whatever the length of its path.
 std::string PathBesideExecutable(const std::string& fileName);
-
-// ANSI <-> UTF-8 through the process's code page.
-const AnsiUtf8Converter& SystemAnsiUtf8Converter();
 
 // Writes a temporary file beside |path| and moves it over |path| in one step: on any
 // failure the old file is as it was and the temporary file is gone.

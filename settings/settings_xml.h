@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/alias_table.h"
-#include "settings/ansi_utf8.h"
+#include "text/conversion.h"
 #include "settings/app_settings.h"
 
 class TiXmlDocument;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "text/utf8.h"
+#include "text/system_conversion.h"
 
 namespace {
 // Upper-cases through UTF-16 as the system's ordinal comparison does: each
@@ -13,26 +13,18 @@ namespace {
 // hold, as for the micro sign in 1252) is folded a character at a time, and a
 // character that fails keeps its bytes.
 void AppendFoldedBySystem(const CodePage& page, std::string_view characters, std::string& out) {
+    const WideConversions& system = SystemConversions();
     const UINT codePage = GetACP();
-    const int size = int(characters.size());
-    int units = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, characters.data(), size, nullptr, 0);
-    if (units > 0) {
-        std::wstring wide(std::size_t(units), L'\0'), upper(std::size_t(units), L'\0');
-        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, characters.data(), size, wide.data(), units);
-        if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, upper.data(), units) == units) {
-            // UTF-8 holds every character; the strict flags are refused with it on Windows.
-            BOOL usedDefault = FALSE;
-            const bool utf8 = codePage == CP_UTF8;
-            DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-            BOOL* lost = utf8 ? nullptr : &usedDefault;
-            int bytes = WideCharToMultiByte(codePage, flags, upper.data(), units, nullptr, 0, nullptr, lost);
-            if (bytes > 0 && !usedDefault) {
-                std::size_t at = out.size();
-                out.resize(at + std::size_t(bytes));
-                WideCharToMultiByte(codePage, flags, upper.data(), units, out.data() + at, bytes, nullptr, lost);
-                if (!usedDefault) return;
-                out.resize(at);
-            }
+    std::wstring wide;
+    if (system.ToWide(codePage, characters, wide) && !wide.empty()) {
+        std::wstring upper(wide.size(), L'\0');
+        const int units = int(wide.size());
+        std::string folded;
+        bool lost = false;
+        if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, upper.data(), units) == units &&
+            system.FromWide(codePage, upper, folded, &lost) && !lost) {
+            out += folded;
+            return;
         }
     }
     std::size_t first = CharLength(page, characters.data(), 0, characters.size());

@@ -13,10 +13,6 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
 // Well-formed UTF-8 throughout.
 bool IsValidUtf8(std::string_view text);
 
-// UTF-16 text, given as bytes in either order, as UTF-8. False when the bytes
-// end inside a unit or a surrogate stands without its partner.
-bool Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& utf8);
-
 // The "Use Unicode UTF-8" system code page: a character takes one to four bytes.
 // No later byte of a sequence looks like ASCII, and case folding stays with ASCII.
 class Utf8CodePage : public CodePage {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/ansi_utf8.h"
+#include "text/conversion.h"
 #include "settings/settings_xml.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/settings_files.h"
 #include "text/system_code_page.h"
+#include "text/system_conversion.h"
 
 // Runs in both Wine environments of the test script: code page 1252, and 65001.
 TEST(CodePages, TheSystemPageStepsByItsOwnCharacters) {
