@@ -20,10 +20,9 @@
 #include "settings/hot_key.h"
 #include "settings/run_value.h"
 #include "settings/settings_dialog.h"
+#include "text/system_code_page.h"
 
 namespace {
-// The drop-down keeps fewer run lines than this.
-const LRESULT kDropDownLimit = 20;
 // Posted by the dialog's initialisation to itself: the start-up that waits until the launcher shows.
 const UINT kFinishStartupMessage = WM_APP + 1;
 // Uniform translucency of the skinned window, out of 255.
@@ -388,7 +387,7 @@ void LauncherWindow::HideOnDeactivate(bool active) {
 
 void LauncherWindow::RefillCompletion() {
     CompletionSources(commandBox_, LaunchNameMap::Instance(), AppSettings::Instance(), SystemCodePage())
-        .RefillCompletion(runLines_.MostRecentFirst());
+        .RefillCompletion(commandBox_.RunHistory().MostRecentFirst());
 }
 
 std::string LauncherWindow::ReadLine() const {
@@ -413,18 +412,7 @@ void LauncherWindow::RunTypedLine(int id) {
     // Ctrl+Shift+Enter runs it as administrator, as in the Run dialog.
     bool elevated = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
     if (!CommandRunner::Run(line, window_, elevated)) return;  // stays shown: the user corrects the line
-
-    HWND box = CommandBox();
-    SendMessageA(box, CB_SETCURSEL, WPARAM(-1), 0);
-    LRESULT same = SendMessageA(box, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(line.c_str()));
-    if (same != CB_ERR) SendMessageA(box, CB_DELETESTRING, same, 0);
-    if (SendMessageA(box, CB_GETCOUNT, 0, 0) == 1 && SendMessageA(box, CB_GETLBTEXTLEN, 0, 0) == 0)
-        SendMessageA(box, CB_DELETESTRING, 0, 0);
-    SendMessageA(box, CB_INSERTSTRING, 0, LPARAM(line.c_str()));
-    commandBox_.AddItem(line.c_str());  // once, at the end of the list
-    runLines_.Note(line);
-    LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
-    if (count >= kDropDownLimit) SendMessageA(box, CB_DELETESTRING, count - 1, 0);
+    commandBox_.AddRunLine(line);
     ShowWindow(window_, SW_HIDE);
 }
 

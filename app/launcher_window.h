@@ -4,13 +4,11 @@
 
 #include "app/tray_icon.h"
 #include "completion/completion_combo.h"
-#include "completion/source_rules.h"
 #include "controls/glyph_button.h"
 #include "controls/skin_painter.h"
 #include "framework/dialog_object.h"
 #include "framework/owners.h"
 #include "settings/settings_watch.h"
-#include "text/system_code_page.h"
 
 // The launcher popup: the command box and its caption buttons. A modal dialog
 // that lives as long as the process, hidden most of the time.
@@ -87,7 +85,6 @@ private:
     GlyphButton settingsButton_;
     GlyphButton closeButton_;
     GlyphButton aboutButton_;
-    RunLines runLines_{SystemCodePage()};  // what a refill keeps
     SettingsWatch settingsWatch_;
     std::string notice_;  // a file's problem the user has not seen yet
     bool hotKeyRegistered_ = false;

@@ -4,6 +4,11 @@
 
 #include "text/system_conversion.h"
 
+namespace {
+// The drop-down keeps fewer run lines than this.
+const LRESULT kDropDownLimit = 20;
+}  // namespace
+
 const MessageEntry<CompletionCombo> CompletionCombo::kMessages[] = {
     OnMessage(CB_ADDSTRING, &CompletionCombo::OnAddString),
     OnMessage(CB_INSERTSTRING, &CompletionCombo::OnAddString),
@@ -53,4 +58,19 @@ std::optional<std::string> CompletionCombo::ItemText(WPARAM index) const {
 void CompletionCombo::OnResetContent(Message& m) {
     ClearItems();
     m.handled = false;
+}
+
+// Through the box's own procedure, so the list follows every change.
+void CompletionCombo::AddRunLine(const std::string& line) {
+    SendMessageA(window_, CB_SETCURSEL, WPARAM(-1), 0);
+    LRESULT same = SendMessageA(window_, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(line.c_str()));
+    if (same != CB_ERR) SendMessageA(window_, CB_DELETESTRING, same, 0);
+    // The placeholder of an empty fill.
+    if (SendMessageA(window_, CB_GETCOUNT, 0, 0) == 1 && SendMessageA(window_, CB_GETLBTEXTLEN, 0, 0) == 0)
+        SendMessageA(window_, CB_DELETESTRING, 0, 0);
+    SendMessageA(window_, CB_INSERTSTRING, 0, LPARAM(line.c_str()));
+    AddItem(line.c_str());  // once, at the end of the list
+    runLines_.Note(line);
+    LRESULT count = SendMessageA(window_, CB_GETCOUNT, 0, 0);
+    if (count >= kDropDownLimit) SendMessageA(window_, CB_DELETESTRING, count - 1, 0);
 }

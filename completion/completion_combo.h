@@ -3,12 +3,13 @@
 #include <string>
 
 #include "completion/completion_edit.h"
+#include "completion/source_rules.h"
 
 // The command box: keeps its edit field's completion list in step with the
 // drop-down and sends the field's notifications back to it.
 class CompletionCombo : public ControlObject {
 public:
-    explicit CompletionCombo(const CodePage& page = SystemCodePage()) : edit_(page) {}
+    explicit CompletionCombo(const CodePage& page = SystemCodePage()) : edit_(page), runLines_(page) {}
 
     bool ProcessMessage(Message& m) override;
 
@@ -18,6 +19,13 @@ public:
 
     // The whole text of a drop-down item; null when there is no such item.
     std::optional<std::string> ItemText(WPARAM index) const;
+
+    // A line that ran goes first in the drop-down, once, and last in the list.
+    // The drop-down keeps fewer than 20 entries: the alias names the fill put at
+    // its end make way one per line.
+    void AddRunLine(const std::string& line);
+    // What a refill keeps.
+    const RunLines& RunHistory() const { return runLines_; }
 
     const CompletionEdit& Edit() const { return edit_; }
 
@@ -31,6 +39,7 @@ private:
     void OnResetContent(Message& m);
 
     CompletionEdit edit_;
+    RunLines runLines_;
 
     static const MessageEntry<CompletionCombo> kMessages[];
 };
