@@ -23,11 +23,6 @@
 #include "text/system_code_page.h"
 
 namespace {
-// Posted by the dialog's initialisation to itself: the start-up that waits until the launcher shows.
-const UINT kFinishStartupMessage = WM_APP + 1;
-// Uniform translucency of the skinned window, out of 255.
-const BYTE kLauncherAlpha = 230;
-const UINT kTrayIconId = 1;
 const char kHotKeyFailure[] =
     "Can't register Hot Key for application! It maybe because this hot keys combination is used for anothre "
     "application.\nPlease select another Hot Key.";
@@ -59,76 +54,6 @@ const MessageEntry<LauncherWindow> LauncherWindow::kMessages[] = {
 };
 
 bool LauncherWindow::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
-
-// Only what shows: everything else waits until the launcher is on screen.
-void LauncherWindow::OnInitDialog(Message& m) {
-    TraceMark("dialog and controls created");
-    CenterWindow(window_);
-    KeepDialogLayoutOnDpiChange(window_);  // ApplyDpi does it, by the skin
-    dpi_ = templateDpi_ = SaneDpi(WindowDpi(window_));
-    skin_.SetBitmap(SkinPainter::SkinBitmap(dpi_));
-    skin_.ApplySkin(window_);  // without the bitmap the plain dialog stays
-    TraceMark("skin and region");
-    SetCommandFont(dpi_);
-    TraceMark("command box font");
-    LayOutControls(LayOutLauncher(dpi_));
-    TraceMark("layout");
-    SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(window_, RGB(0xFF, 0xFF, 0xFF), kLauncherAlpha, LWA_ALPHA);
-    TraceMark("translucency");
-    commandBox_.Attach(CommandBox());
-    TraceMark("command box");
-
-    if (settingsButton_.Attach(GetDlgItem(window_, IDC_SETTINGS_BUTTON)))
-        settingsButton_.SetImageFromBitmap(16, IDB_TOOL, RGB(0xFF, 0xFF, 0xFF));
-    aboutButton_.Attach(GetDlgItem(window_, IDC_ABOUT_BUTTON));
-    closeButton_.Attach(GetDlgItem(window_, IDC_CLOSE_BUTTON));
-    // Their texts are glyphs; a screen reader says what they do.
-    settingsButton_.SetAccessibleName("Settings");
-    aboutButton_.SetAccessibleName("About");
-    closeButton_.SetAccessibleName("Close");
-    TraceMark("caption buttons");
-    // Ahead of any input: the dialog manager focuses the command box first.
-    PostMessageA(window_, kFinishStartupMessage, 0, 0);
-    m.result = TRUE;  // the dialog manager focuses the first tab stop, the command box
-}
-
-// Shows the launcher as the dialog manager would once idle, painted, and then
-// does the rest of the start-up, which changes nothing on screen. Input that
-// came meanwhile waits behind it.
-void LauncherWindow::OnFinishStartup(Message&) {
-    if (startupFinished_) return;  // one posted from outside later
-    if (!IsWindowVisible(window_)) {
-        ShowWindow(window_, SW_SHOWNORMAL);
-        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        TraceMark("shown");
-    }
-    FinishStartup();
-}
-
-// Also run first by whatever needs the settings before the posted message
-// came (a message from outside, or a nested loop that took it early).
-void LauncherWindow::FinishStartup() {
-    if (startupFinished_) return;
-    startupFinished_ = true;
-    // COM (and the shell, which a first call loads) only now: loading them at
-    // start cost the launcher a good part of its time to show.
-    com_.emplace();
-    AppSettings& settings = AppSettings::Instance();
-    settingsWatch_.Start(window_);  // first, so that no change after the load is missed
-    settings.Load();                // missing or broken files leave the defaults
-    settingsWatch_.ReadAfter(settings.RetryAfterMs());  // a file locked at start, in the background
-    TraceMark("settings and aliases loaded");
-    RegisterLaunchHotKey();
-    TraceMark("hot key");
-    // From empty: a Settings dialog the hot-key question opened may have filled it already.
-    RefillCompletion();
-    TraceMark("completion fill");
-    tray_.Install(window_, kTrayIconId, IDI_BRISQ, settings.icon_in_tray != 0);
-    TraceMark("tray icon");
-    ApplyStartWithWindows();
-    TraceMark("Run value");
-}
 
 // The system moved the window to a monitor of another DPI, or the DPI changed:
 // the rectangle it suggests keeps the window where the user sees it.
@@ -211,7 +136,7 @@ void LauncherWindow::OnToggle(Message& m) {
 }
 
 void LauncherWindow::OnActivateApp(Message& m) { HideOnDeactivate(m.wParam != FALSE); }
-void LauncherWindow::OnRunTypedLine(Message&) { RunTypedLine(IDOK); }
+void LauncherWindow::OnRunTypedLine(Message&) { RunTypedLine(); }
 void LauncherWindow::OnHide(Message&) { ShowWindow(window_, SW_HIDE); }
 void LauncherWindow::OnSelectEntry(Message&) { SendMessageA(window_, WM_COMMAND, IDOK, 0); }
 void LauncherWindow::OnConfirmExit(Message& m) { ConfirmExit(m.CommandId()); }
@@ -265,21 +190,24 @@ void LauncherWindow::OnTrayRightButton(Message& m) {
     if (!IsTrayClick(m, WM_RBUTTONDOWN) || !tray_.ShowTrayMenu()) m.handled = false;
 }
 
-// A taken hot key: the question, then the Settings dialog, which registers the
-// hot key again as it closes, until one is free. A loop here rather than
-// ShowSettings calling back in, so asking again and again does not deepen the stack.
 bool LauncherWindow::RegisterLaunchHotKey() {
     const AppSettings& settings = AppSettings::Instance();
     hotKeyRegistered_ = RegisterHotKey(window_, kLaunchHotKeyId, TranslateHotKeyModifiers(settings.hot_key_mod),
                                        settings.hot_key_key) != FALSE;
-    if (hotKeyRegistered_ || askingForHotKey_) return hotKeyRegistered_;
+    return hotKeyRegistered_;
+}
+
+// A taken hot key: the question, then the Settings dialog, which registers the
+// hot key again as it closes, until one is free. A loop here rather than
+// ShowSettings calling back in, so asking again and again does not deepen the stack.
+void LauncherWindow::RegisterHotKeyOrAskForAnother() {
+    if (RegisterLaunchHotKey() || askingForHotKey_) return;
     askingForHotKey_ = true;
     while (!hotKeyRegistered_ && IsWindow(window_)) {
         MessageBoxA(window_, kHotKeyFailure, "Error", MB_OK | MB_ICONINFORMATION);
         ShowSettings();
     }
     askingForHotKey_ = false;
-    return false;
 }
 
 void LauncherWindow::UnregisterLaunchHotKey() {
@@ -298,7 +226,7 @@ void LauncherWindow::ShowSettings() {
     settingsOpen_ = false;
     settingsWatch_.Resume();  // what changed on disk meanwhile; after OK, once it is saved
     if (!confirmed) {
-        RegisterLaunchHotKey();
+        RegisterHotKeyOrAskForAnother();
         ShowLauncher();
         return;
     }
@@ -313,7 +241,7 @@ void LauncherWindow::ApplySettings(const SettingsEffects& changed) {
     if (changed.completion) RefillCompletion();
     if (changed.hotKey) {
         UnregisterLaunchHotKey();
-        RegisterLaunchHotKey();
+        RegisterHotKeyOrAskForAnother();
     }
     if (changed.tray) {
         if (settings.icon_in_tray) tray_.Show();
@@ -401,12 +329,8 @@ std::string LauncherWindow::ReadLine() const {
     return WindowText(box);
 }
 
-void LauncherWindow::RunTypedLine(int id) {
+void LauncherWindow::RunTypedLine() {
     FinishStartup();  // the aliases are launch names
-    if (id != IDOK) {
-        ShowWindow(window_, SW_HIDE);
-        return;
-    }
     std::string line = ReadLine();
     if (line.empty()) return;
     // Ctrl+Shift+Enter runs it as administrator, as in the Run dialog.

@@ -19,7 +19,8 @@ public:
     void ShowLauncher();
     void ToggleLauncher();
     void HideOnDeactivate(bool active);
-    void RunTypedLine(int id);
+    // Runs the command box's line; once it ran, the drop-down has it first and the window hides.
+    void RunTypedLine();
     void ConfirmExit(int id);
     // Runs the Settings dialog and, after OK, saves and re-applies every setting.
     void ShowSettings();
@@ -27,17 +28,21 @@ public:
     // Rebuilds the completion entries and launch names after the settings changed.
     void RefillCompletion();
 
-    // The start-up after the launcher has shown: settings and aliases, hot key,
+    // The start-up after the launcher has shown (app/launcher_startup.cpp, with
+    // the dialog's initialisation before it): settings and aliases, hot key,
     // completion, tray icon, Run value. Once; later calls do nothing.
     void FinishStartup();
-    // False until FinishStartup ran: the settings were not loaded, and must not be saved.
-    bool StartupFinished() const { return startupFinished_; }
+    // True once FinishStartup has begun. It loads the settings before anything
+    // that could run a nested loop; before, they must not be saved.
+    bool StartupBegun() const { return startupBegun_; }
     // Sizes the window, its region and skin, the controls, their fonts and
     // pictures for a DPI (the monitor's, or the one the system moved it to).
     void ApplyDpi(int dpi);
     int Dpi() const { return dpi_; }
 
-    bool RegisterLaunchHotKey();
+    // A hot key that is taken brings the question and then the Settings
+    // dialog, again until the user picks one that is free.
+    void RegisterHotKeyOrAskForAnother();
     void UnregisterLaunchHotKey();
     void ApplyStartWithWindows();
     // Carries out the settings that act on the system: completion, hot key,
@@ -45,6 +50,9 @@ public:
     void ApplySettings(const SettingsEffects& changed);
 
 private:
+    // Posted by the dialog's initialisation to itself: the start-up that waits until the launcher shows.
+    static constexpr UINT kFinishStartupMessage = WM_APP + 1;
+
     // The settings files' folder changed: the loop that runs the launcher waits for it.
     HANDLE SignalToWaitFor() const override;
     void OnSignalled() override;
@@ -69,6 +77,7 @@ private:
     void OnDpiChanged(Message& m);
     void OnSettingsTimer(Message& m);
     void ShowNotice();
+    bool RegisterLaunchHotKey();
     void LayOutControls(const struct LauncherLayout& layout);
     void SetCommandFont(int dpi);
 
@@ -90,7 +99,7 @@ private:
     bool hotKeyRegistered_ = false;
     bool askingForHotKey_ = false;  // the failure question is on screen or in its Settings dialog
     bool settingsOpen_ = false;
-    bool startupFinished_ = false;
+    bool startupBegun_ = false;
     std::optional<ComApartment> com_;  // from the start-up after the show; shell links need it
     int dpi_ = 96;
     int templateDpi_ = 96;  // the DPI the dialog's own font was made for

@@ -39,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         LauncherWindow launcher;
         result = launcher.RunModalWaiting(instance, IDD_LAUNCHER, GetActiveWindow());
         // At every exit, changed or not; never settings that were not loaded.
-        if (launcher.StartupFinished()) AppSettings::Instance().Save();
+        if (launcher.StartupBegun()) AppSettings::Instance().Save();
     } catch (...) {
     }
 
