@@ -6,7 +6,8 @@
 #include "completion/source_rules.h"
 
 // The command box: keeps its edit field's completion list in step with the
-// drop-down and sends the field's notifications back to it.
+// drop-down, sends the field's notifications back to it, and keeps the lines
+// that ran at the top of the drop-down.
 class CompletionCombo : public ControlObject {
 public:
     explicit CompletionCombo(const CodePage& page = SystemCodePage()) : edit_(page), runLines_(page) {}
@@ -21,10 +22,10 @@ public:
     std::optional<std::string> ItemText(WPARAM index) const;
 
     // A line that ran goes first in the drop-down, once, and last in the list.
-    // The drop-down keeps fewer than 20 entries: the alias names the fill put at
-    // its end make way one per line.
+    // A drop-down of 20 or more loses its last entry: the alias names the fill
+    // put at its end make way for run lines one at a time.
     void AddRunLine(const std::string& line);
-    // What a refill keeps.
+    // The lines run since start-up, most recent first: what a refill keeps.
     const RunLines& RunHistory() const { return runLines_; }
 
     const CompletionEdit& Edit() const { return edit_; }
