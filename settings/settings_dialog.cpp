@@ -203,7 +203,7 @@ void SettingsDialog::OnOK(Message&) {
         settings_.*option.field = std::int32_t(IsDlgButtonChecked(window_, option.control));
     auto hotKey = WORD(SendMessageA(hotKey_, HKM_GETHOTKEY, 0, 0));
     settings_.hot_key_key = LOBYTE(hotKey);
-    settings_.hot_key_mod = HIBYTE(hotKey);
+    settings_.hot_key_mod = HIBYTE(hotKey) & ~HOTKEYF_EXT;  // the control's mark of keys such as Home
     StoreAliasList();
     End(IDOK);
 }
