@@ -67,12 +67,13 @@ void CompletionEdit::OnUpdate() {
     int got = GetWindowTextA(window_, text.data(), length + 1);
     current_.assign(text.data(), got > 0 ? std::size_t(got) : 0);
 
-    const std::string completed = entries_.CompleteAsTyped(current_);  // messages sent below may reach the list
-    if (completed.empty()) return;
+    const std::string* entry = entries_.Complete(current_);
+    if (!entry) return;
     // Positions in the field's own characters, which the entry shares with what
     // was typed up to the caret: no count in bytes meets them.
     DWORD start = 0;
     SendMessageW(window_, EM_GETSEL, WPARAM(&start), 0);
+    std::string completed = *entry;  // messages sent below may reach the list
     SetWindowTextA(window_, completed.c_str());
     SendMessageW(window_, EM_SETSEL, start, -1);
     SendMessageA(window_, EM_SCROLLCARET, 0, 0);

@@ -112,13 +112,3 @@ const std::string* CompletionList::Complete(std::string_view typed) const {
     }
     return nullptr;
 }
-
-// Folded forms keep the count of characters, not of bytes ("ı" matches "I").
-std::string CompletionList::CompleteAsTyped(std::string_view typed) const {
-    const std::string* entry = Complete(typed);
-    if (!entry) return {};
-    std::size_t rest = 0;
-    for (std::size_t i = 0; i < typed.size() && rest < entry->size(); i += CharLength(*page_, typed.data(), i, typed.size()))
-        rest += CharLength(*page_, entry->data(), rest, entry->size());
-    return std::string(typed) + entry->substr(rest);
-}

@@ -34,9 +34,6 @@ public:
 
     // The first entry that begins with typed, or null; an empty text completes nothing.
     const std::string* Complete(std::string_view typed) const;
-    // What the field shows then: the letters as typed, and the rest of that
-    // entry. Empty when nothing completes.
-    std::string CompleteAsTyped(std::string_view typed) const;
 
     std::size_t Count() const { return count_; }
 

@@ -171,16 +171,14 @@ TEST(AnyScript, NamesCompareWithoutCaseInEveryScriptThePageFolds) {
     list.Add("привет МИР");  // the same entry in other letters: it moves, with the new case
     EXPECT_EQ(list.Count(), 4u);
     const struct {
-        std::string typed, completed, shown;  // shown: the typed letters kept
+        std::string typed, completed;
     } cases[] = {
-        {"ПР", "привет МИР", "ПРивет МИР"}, {"пРИВЕТ м", "привет МИР", "пРИВЕТ мИР"}, {"σ", "Σοφία", "σοφία"},
-        {"ıs", "Istanbul", "ıstanbul"},     {"日本", "日本語", "日本語"},               {"\xD0", "<none>", ""},
-        {"и", "<none>", ""},
+        {"ПР", "привет МИР"}, {"пРИВЕТ м", "привет МИР"}, {"σ", "Σοφία"}, {"ıs", "Istanbul"},
+        {"日本", "日本語"},    {"\xD0", "<none>"},         {"и", "<none>"},
     };
     for (const auto& c : cases) {
         const std::string* entry = list.Complete(c.typed);
         EXPECT_EQ(entry ? *entry : "<none>", c.completed) << c.typed;
-        EXPECT_EQ(list.CompleteAsTyped(c.typed), c.shown) << c.typed;
     }
 }
 
