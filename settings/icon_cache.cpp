@@ -2,11 +2,6 @@
 
 #include <shellapi.h>
 
-#include "command/program_search.h"
-#include "command/system_probe.h"
-#include "command/web_address.h"
-#include "text/system_code_page.h"
-
 namespace {
 // The shell's answer for one path. Asked about the file itself (no flag), a
 // path that does not exist mostly gets nothing; asked by type
@@ -42,14 +37,4 @@ int IconCache::FindUrlIconIndex() {
 
 int IconCache::GetIconIndex(const std::string& path) {
     return extensionIcons_.GetIconIndex(path, [](const std::string& path) { return AskShell(path, 0); });
-}
-
-// The icon of what the command starts, found as a launch finds it: the shell
-// knows nothing of a command line with arguments or variables.
-int IconCache::AliasIconIndex(const std::string& command) {
-    SystemProbe probe;
-    ProgramSearch search(probe, SystemCodePage());
-    int index = GetIconIndex(ReadCommand(command, {}, search, SystemCodePage()).program);
-    if (index == -1 && IsWebAddress(command, SystemCodePage())) index = urlIconIndex_;
-    return index;
 }

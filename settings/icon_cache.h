@@ -15,9 +15,6 @@ public:
 
     // The icon index, or -1 when the shell knows none.
     int GetIconIndex(const std::string& path);
-    // An alias's icon: that of the program or file its command starts, else the
-    // Internet-shortcut icon for a web address, else -1.
-    int AliasIconIndex(const std::string& command);
 
     // The shell's list of small icons: shared, never destroyed by the program.
     HIMAGELIST SystemImageList() const { return systemImageList_; }

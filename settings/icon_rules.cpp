@@ -1,5 +1,7 @@
 #include "settings/icon_rules.h"
 
+#include "command/command_line.h"
+#include "command/web_address.h"
 #include "text/code_page.h"
 
 namespace {
@@ -32,4 +34,20 @@ int ExtensionIcons::GetIconIndex(const std::string& path, const AskShell& askShe
     if (!index) return -1;
     if (recordable) icons_[*extension] = *index;
     return *index;
+}
+
+AliasIcons::AliasIcons(const ProgramSearch& search, const CodePage& page, int webIcon, PathIcon pathIcon)
+    : search_(search), page_(page), webIcon_(webIcon), pathIcon_(std::move(pathIcon)) {}
+
+// The web test comes first, on the program as read: what was found on disk is
+// a full path by then, and an extension's record ("com") must not give a host
+// name a file's icon.
+int AliasIcons::IconOf(const std::string& command) {
+    std::string program = ReadCommand(command, {}, search_, page_).program;
+    if (IsWebAddress(program, page_)) return webIcon_;
+    auto known = asked_.find(program);
+    if (known != asked_.end()) return known->second;
+    int index = pathIcon_(program);
+    if (index != -1) asked_.emplace(std::move(program), index);
+    return index;
 }

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <unordered_map>
 
+class CodePage;
+class ProgramSearch;
+
 // The text after the last '.' of the whole path (it may hold blanks or
 // backslashes when the dot lies in a folder name or an argument); none
 // without a dot. A '.' is never the second byte of a double-byte character,
@@ -30,4 +33,25 @@ public:
 
 private:
     std::unordered_map<std::string, int> icons_;
+};
+
+// The icons of the aliases one opening of the Settings dialog shows: that of
+// the program or file a command starts, found as a launch finds it, or the
+// Internet-shortcut icon for an address a launch opens on the web. A program
+// is asked once per opening however many aliases start it; one the shell had
+// no icon for is asked again.
+class AliasIcons {
+public:
+    // A file's icon index, or -1: what the icon cache answers for a path.
+    using PathIcon = std::function<int(const std::string& path)>;
+
+    AliasIcons(const ProgramSearch& search, const CodePage& page, int webIcon, PathIcon pathIcon);
+    int IconOf(const std::string& command);
+
+private:
+    const ProgramSearch& search_;
+    const CodePage& page_;
+    int webIcon_;
+    PathIcon pathIcon_;
+    std::unordered_map<std::string, int> asked_;  // by the program's path
 };

@@ -16,6 +16,7 @@
 #include "settings/alias_dialog.h"
 #include "settings/app_settings.h"
 #include "settings/icon_cache.h"
+#include "text/system_code_page.h"
 #include "text/system_conversion.h"
 
 namespace {
@@ -23,8 +24,9 @@ const COLORREF kPictureMask = RGB(0xFF, 0x00, 0xFF);
 const int kPictureSize = 16;
 const int kAliasColumnWidth = 100;    // pixels at 96 DPI
 const int kCommandColumnWidth = 340;  // pixels at 96 DPI
-// A row whose icon the shell has not been asked for yet.
-const int kIconNotAsked = -2;
+// A row whose icon is not asked yet: neither an index nor I_IMAGENONE (-2),
+// which a row keeps when there is no icon.
+const int kIconNotAsked = -3;
 
 struct Option {
     int control;
@@ -74,6 +76,12 @@ const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
     OnNotify<NMLVDISPINFOA>(IDC_ALIAS_LIST, LVN_GETDISPINFOA, &SettingsDialog::OnRowDisplay),
     OnNotify<NMLVDISPINFOW>(IDC_ALIAS_LIST, LVN_GETDISPINFOW, &SettingsDialog::OnRowDisplay),
 };
+
+SettingsDialog::SettingsDialog(AppSettings& settings)
+    : settings_(settings),
+      search_(probe_, SystemCodePage()),
+      icons_(search_, SystemCodePage(), IconCache::Instance().UrlIconIndex(),
+             [](const std::string& path) { return IconCache::Instance().GetIconIndex(path); }) {}
 
 bool SettingsDialog::ProcessMessage(Message& m) { return DispatchTable(kMessages, *this, m); }
 
@@ -138,7 +146,7 @@ void SettingsDialog::OnRowDisplay(Message& m) {
     }
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) {
         if (row.icon == kIconNotAsked) {
-            int index = IconCache::Instance().AliasIconIndex(row.command);
+            int index = icons_.IconOf(row.command);
             row.icon = index == -1 ? I_IMAGENONE : index;
         }
         item.iImage = row.icon;

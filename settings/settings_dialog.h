@@ -2,8 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "command/program_search.h"
+#include "command/system_probe.h"
 #include "controls/icon_button.h"
 #include "framework/dialog_object.h"
+#include "settings/icon_rules.h"
 
 struct AppSettings;
 
@@ -11,7 +14,7 @@ struct AppSettings;
 // copy: only OK writes it, and everything else, back into the settings.
 class SettingsDialog final : public DialogObject {
 public:
-    explicit SettingsDialog(AppSettings& settings) : settings_(settings) {}
+    explicit SettingsDialog(AppSettings& settings);
 
     bool ProcessMessage(Message& m) override;
 
@@ -42,6 +45,9 @@ private:
 
     AppSettings& settings_;
     std::vector<Row> rows_;
+    SystemProbe probe_;
+    ProgramSearch search_;
+    AliasIcons icons_;
     HWND list_ = nullptr;
     HWND hotKey_ = nullptr;
     IconButton addButton_;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "command/program_search.h"
+#include "fake_probe.h"
 #include "settings/icon_rules.h"
 #include "settings/alias_name.h"
 #include "simulated_code_pages.h"
@@ -90,6 +92,35 @@ TEST(IconRules, UnknownAndDotlessPathsAreAskedEveryTimeAndNeverRecorded) {
     EXPECT_EQ(icons.GetIconIndex("C:\\here.doc", shell.Asker()), 11);
     EXPECT_EQ(shell.asked.size(), 5u);
     EXPECT_EQ(icons.Count(), 1u);
+}
+
+// One opening of the Settings dialog: a program is asked once however many
+// aliases start it, one without an icon every time, and a host name never.
+TEST(AliasIcons, EachProgramIsAskedOnceAndAHostNameNever) {
+    const char notepad[] = "C:\\windows\\system32\\notepad.exe", more[] = "C:\\tools\\more.com";
+    const SingleByteCodePage ascii;
+    FakeProbe machine;
+    machine.AddFiles({notepad, more});
+    ProgramSearch search(machine, ascii);
+    FakeShell shell;
+    shell.known = {{notepad, 7}, {more, 9}};
+    ExtensionIcons record;
+    const int web = 42;
+    AliasIcons icons(search, ascii, web, [&](const std::string& path) { return record.GetIconIndex(path, shell.Asker()); });
+
+    const struct {
+        const char* command;
+        int icon;
+    } aliases[] = {
+        {more, 9},  // records "com"
+        {"example.com", web},
+        {"notepad C:\\a.txt", 7},
+        {"notepad C:\\b.txt", 7},
+        {"missing.exe", -1},
+        {"missing.exe", -1},
+    };
+    for (const auto& alias : aliases) EXPECT_EQ(icons.IconOf(alias.command), alias.icon) << alias.command;
+    EXPECT_EQ(shell.asked, (std::vector<std::string>{more, notepad, "missing.exe", "missing.exe"}));
 }
 
 TEST(AliasName, IsTheFileNameWithoutItsLastExtension) {

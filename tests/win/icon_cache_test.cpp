@@ -5,8 +5,12 @@
 
 #include <string>
 
+#include "command/program_search.h"
+#include "command/system_probe.h"
 #include "common/files.h"
 #include "settings/icon_cache.h"
+#include "settings/icon_rules.h"
+#include "text/system_code_page.h"
 
 namespace {
 int ShellIndex(const std::string& path) {
@@ -57,12 +61,16 @@ TEST(IconCache, AnswersAsTheShellDoesAndFromItsRecord) {
 // the shell knows nothing of a whole command line.
 TEST(IconCache, AnAliasShowsTheIconOfTheProgramItsCommandStarts) {
     IconCache& icons = IconCache::Instance();
+    SystemProbe probe;
+    ProgramSearch search(probe, SystemCodePage());
+    AliasIcons aliases(search, SystemCodePage(), icons.UrlIconIndex(),
+                       [&icons](const std::string& path) { return icons.GetIconIndex(path); });
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string notepad = std::string(system) + "\\notepad.exe";
     ASSERT_NE(ShellIndex(notepad), -1);
     ASSERT_NE(ShellIndex(notepad), ShellIndex(WindowsFolder() + "\\win.ini"));
-    EXPECT_EQ(icons.AliasIconIndex("notepad %WINDIR%\\win.ini"), ShellIndex(notepad));
-    EXPECT_EQ(icons.AliasIconIndex("\"" + notepad + "\" /p"), ShellIndex(notepad));
-    EXPECT_EQ(icons.AliasIconIndex("example.com"), icons.UrlIconIndex());
+    EXPECT_EQ(aliases.IconOf("notepad %WINDIR%\\win.ini"), ShellIndex(notepad));
+    EXPECT_EQ(aliases.IconOf("\"" + notepad + "\" /p"), ShellIndex(notepad));
+    EXPECT_EQ(aliases.IconOf("example.com"), icons.UrlIconIndex());
 }
