@@ -1,24 +1,13 @@
 // The floor of the start-up benchmark: what any window program pays to show.
 // One class, one popup of the launcher's size, one line of text, the message
 // loop. Built -O2 -static -mwindows like Brisq.exe, without its manifest.
-// With a standard output (the benchmark's pipe) it marks its steps as
-// BrisqTraced.exe does, so the two can be set side by side.
+// With a standard output (the benchmark's pipe) it marks its steps with
+// BrisqTraced.exe's own marks, so the two can be set side by side.
 #include <windows.h>
 
-#include <cstdio>
+#include "app/trace.h"
 
 namespace {
-void Mark(const char* step) {
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (!out || out == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    char line[128];
-    int length = std::snprintf(line, sizeof(line), "%lld %s\n", static_cast<long long>(now.QuadPart), step);
-    DWORD written = 0;
-    if (length > 0) WriteFile(out, line, DWORD(length), &written, nullptr);
-}
-
 LRESULT CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     switch (id) {
     case WM_PAINT: {
@@ -37,7 +26,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    Mark("loader and runtime");
+    TraceMark("loader and runtime");
     WNDCLASSA type{};
     type.lpfnWndProc = Procedure;
     type.hInstance = instance;
@@ -47,10 +36,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     RegisterClassA(&type);
     HWND window = CreateWindowExA(0, "MinimalWindow", "Minimal window", WS_POPUP | WS_BORDER, 266, 353, 491, 62,
                                   nullptr, nullptr, instance, nullptr);
-    Mark("window created");
+    TraceMark("window created");
     ShowWindow(window, show);
     UpdateWindow(window);
-    Mark("shown and painted");
+    TraceMark("shown and painted");
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

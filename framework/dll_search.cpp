@@ -52,16 +52,15 @@ FARPROC WINAPI ResolveDelayLoadedFunction(unsigned notification, PDelayLoadInfo 
 PfnDliHook __pfnDliNotifyHook2 = ResolveDelayLoadedFunction;
 
 void RestrictDllSearchToSystem() {
+    using TakesFlags = BOOL(WINAPI*)(DWORD);
     // Windows 8 and later, 7 with KB2533623. Without it, at least the current
     // directory leaves the search.
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    auto setDefault = Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+    auto setDefault = Kernel32Function<TakesFlags>("SetDefaultDllDirectories");
     if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryA("");
 
     // The programs a typed line names are looked up in the current directory
     // only after the system's folders.
-    using SetSearchPathModeFunction = BOOL(WINAPI*)(DWORD);
-    if (auto setMode = Kernel32Function<SetSearchPathModeFunction>("SetSearchPathMode"))
+    if (auto setMode = Kernel32Function<TakesFlags>("SetSearchPathMode"))
         setMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
 
     // Windows 10: the DLLs a system DLL imports come from System32 before the program's folder.

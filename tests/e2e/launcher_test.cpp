@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "driver.h"
+#include "scratch_key.h"
 
 using namespace e2e;
 
@@ -234,26 +235,6 @@ TEST(Launcher, NewCopyStartsAfterTheFirstHasEnded) {
 }
 
 namespace {
-// A key made for a test, with its default value, removed with all below it.
-class ScratchKey {
-public:
-    ScratchKey(const std::string& path, const std::string& value, HKEY root = HKEY_CURRENT_USER)
-        : root_(root), path_(path) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
-            RegCloseKey(key);
-        }
-    }
-    ~ScratchKey() { RegDeleteTreeA(root_, path_.c_str()); }
-    ScratchKey(const ScratchKey&) = delete;
-    ScratchKey& operator=(const ScratchKey&) = delete;
-
-private:
-    HKEY root_;
-    std::string path_;
-};
-
 // A file type of the user's, with two verbs. This Wine's HKEY_CLASSES_ROOT shows
 // only the machine's classes, so it goes there too (Windows refuses that to a
 // user who is no administrator, and reads the user's).
@@ -261,15 +242,17 @@ class ScratchFileType {
 public:
     ScratchFileType(const std::string& open, const std::string& runas) {
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            keys_.emplace_back(std::make_unique<ScratchKey>("Software\\Classes\\.brisqe2e", "BrisqE2E.Document", root));
-            keys_.emplace_back(std::make_unique<ScratchKey>("Software\\Classes\\BrisqE2E.Document", "", root));
+            Add(root, ".brisqe2e", "BrisqE2E.Document");
+            Add(root, "BrisqE2E.Document", "");
             for (auto [verb, command] : {std::pair{"open", &open}, std::pair{"runas", &runas}})
-                keys_.emplace_back(std::make_unique<ScratchKey>(
-                    std::string("Software\\Classes\\BrisqE2E.Document\\shell\\") + verb + "\\command", *command, root));
+                Add(root, std::string("BrisqE2E.Document\\shell\\") + verb + "\\command", *command);
         }
     }
 
 private:
+    void Add(HKEY root, const std::string& key, const std::string& value) {
+        keys_.emplace_back(std::make_unique<ScratchKey>(root, "Software\\Classes\\" + key))->Set(value);
+    }
     std::vector<std::unique_ptr<ScratchKey>> keys_;
 };
 
@@ -288,7 +271,8 @@ TEST(Launcher, RunsWhatTheRunDialogRunsWhereItRunsIt) {
     const std::string recorder = brisq.Folder().File("recorder.exe");
     const std::string document = brisq.Folder().File("paper.brisqe2e");
     WriteFile(document, "x");
-    ScratchKey appPath("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\brisq-e2e-tool.exe", recorder);
+    ScratchKey appPath(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\brisq-e2e-tool.exe");
+    appPath.Set(recorder);
     ScratchFileType type("\"" + recorder + "\" open \"%1\"", "\"" + recorder + "\" runas \"%1\"");
     ASSERT_TRUE(brisq.Start());
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "scratch_key.h"
 
 using namespace e2e;
 
@@ -45,25 +46,14 @@ const char* const kPlanted[] = {"shell32", "shcore", "shlwapi", "oleacc", "oleau
 class SearchProgramFolderFirst {
 public:
     explicit SearchProgramFolderFirst(const std::vector<std::string>& names) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
-            return;
-        set_ = true;
-        for (const std::string& name : names)
-            set_ &= RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
-                                   sizeof(kNativeFirst)) == ERROR_SUCCESS;
-        RegCloseKey(key);
+        for (const std::string& name : names) set_ &= overrides_.Set("native,builtin", name.c_str());
     }
-    ~SearchProgramFolderFirst() { RegDeleteTreeA(HKEY_CURRENT_USER, kParent); }
-    SearchProgramFolderFirst(const SearchProgramFolderFirst&) = delete;
-    SearchProgramFolderFirst& operator=(const SearchProgramFolderFirst&) = delete;
     bool Set() const { return set_; }
 
 private:
-    static constexpr char kParent[] = "Software\\Wine\\AppDefaults\\Brisq.exe";
-    static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Brisq.exe\\DllOverrides";
-    static constexpr char kNativeFirst[] = "native,builtin";
-    bool set_ = false;
+    ScratchKey program_{HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Brisq.exe"};
+    ScratchKey overrides_{HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Brisq.exe\\DllOverrides"};
+    bool set_ = true;
 };
 
 std::string MarkerDll() { return BinFolder() + "..\\marker\\brisq_marker.dll"; }
