@@ -368,19 +368,16 @@ TEST(ProgramSearch, FindsProgramsWhereTheShellDoesInItsOrder) {
 // The scheme test, the file on disk and the host-name guess, in that order.
 TEST_F(PlanTest, SchemesThenFilesThenHostNames) {
     probe.variables["USERPROFILE"] = "C:\\users\\me";
-    probe.AddFiles({"C:\\users\\me\\notes.md", "C:\\users\\me\\setup.py", "C:\\data\\clip.mov"});
+    probe.AddFiles({"C:\\users\\me\\notes.md", "C:\\data\\clip.mov"});
     probe.AddFolders({"C:\\users\\me\\site.de"});
     const struct {
         const char* line;
         const char* file;
     } rows[] = {
         {"notes.md", "C:\\users\\me\\notes.md"},
-        {"setup.py", "C:\\users\\me\\setup.py"},
         {"C:\\data\\clip.mov", "C:\\data\\clip.mov"},
         {"site.de", "C:\\users\\me\\site.de"},
         {"other.md", "http://other.md"},
-        {"archive.zip", "http://archive.zip"},
-        {"news.example.app", "http://news.example.app"},
         {"example.com:8080", "http://example.com:8080"},
         {"mailto:someone@example.com", "mailto:someone@example.com"},
         {"mailto:someone@example.com?subject=two words", "mailto:someone@example.com?subject=two words"},

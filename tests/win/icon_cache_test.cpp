@@ -5,12 +5,8 @@
 
 #include <string>
 
-#include "command/program_search.h"
-#include "command/system_probe.h"
 #include "common/files.h"
 #include "settings/icon_cache.h"
-#include "settings/icon_rules.h"
-#include "text/system_code_page.h"
 
 namespace {
 int ShellIndex(const std::string& path) {
@@ -55,22 +51,4 @@ TEST(IconCache, AnswersAsTheShellDoesAndFromItsRecord) {
     EXPECT_EQ(icons.GetIconIndex("C:\\no such folder\\x.ini"), ShellIndex(ini));
     EXPECT_EQ(icons.GetIconIndex("notepad C:\\no such folder\\x.ini"), ShellIndex(ini));
     EXPECT_EQ(icons.GetIconIndex("C:\\no such folder\\nodot"), -1);
-}
-
-// The program a command starts, found as a launch finds it, gives the icon:
-// the shell knows nothing of a whole command line.
-TEST(IconCache, AnAliasShowsTheIconOfTheProgramItsCommandStarts) {
-    IconCache& icons = IconCache::Instance();
-    SystemProbe probe;
-    ProgramSearch search(probe, SystemCodePage());
-    AliasIcons aliases(search, SystemCodePage(), icons.UrlIconIndex(),
-                       [&icons](const std::string& path) { return icons.GetIconIndex(path); });
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string notepad = std::string(system) + "\\notepad.exe";
-    ASSERT_NE(ShellIndex(notepad), -1);
-    ASSERT_NE(ShellIndex(notepad), ShellIndex(WindowsFolder() + "\\win.ini"));
-    EXPECT_EQ(aliases.IconOf("notepad %WINDIR%\\win.ini"), ShellIndex(notepad));
-    EXPECT_EQ(aliases.IconOf("\"" + notepad + "\" /p"), ShellIndex(notepad));
-    EXPECT_EQ(aliases.IconOf("example.com"), icons.UrlIconIndex());
 }

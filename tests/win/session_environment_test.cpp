@@ -25,7 +25,6 @@ TEST(SessionEnvironment, TheUsersVariablesAreReadAgainAndPathJoinsTheSystems) {
     EXPECT_EQ(Variable("BRISQ_TEST_ADDED"), windows + "\\added");
     std::string joined = Variable("PATH");
     EXPECT_EQ(joined.substr(joined.rfind(';')), ";C:\\brisq-test-bin") << joined;
-    EXPECT_LT(joined.find(windows), joined.rfind(';')) << joined;  // the system's part first
     SetEnvironmentVariableA("BRISQ_TEST_ADDED", nullptr);
     SetEnvironmentVariableA("PATH", before.c_str());
 }
